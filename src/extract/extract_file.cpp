@@ -1,0 +1,1 @@
+// Placeholder until the extractor lands; nothing calls it yet.
