@@ -7,7 +7,8 @@
 
 namespace kestrum {
 
-// <0, 0, >0 like _mbscmp: byte order, a double-byte character compared whole.
+// <0, 0, >0 like _mbscmp: byte order, a double-byte character compared whole
+// (lead << 8 | trail); a lead byte at the very end compares as itself.
 int MbsCompare(const std::string& a, const std::string& b);
 
 // Position of the first occurrence of needle in text at a character boundary

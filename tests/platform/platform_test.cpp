@@ -120,6 +120,21 @@ TEST(MultibyteText, CompareIsExactAndKeepsDoubleByteCharactersWhole) {
     SetMultibyteCodePage(0);
 }
 
+TEST(MultibyteText, LeadByteAtTheEndStandsAloneWhateverLiesBeyond) {
+    // Two equal names whose storage holds different bytes past the terminator:
+    // the comparison must read neither.
+    SetMultibyteCodePage(932);
+    std::string a(24, 'z'), b(24, 'y');
+    a.resize(2);
+    b.resize(2);
+    a[0] = b[0] = 'a';
+    a[1] = b[1] = '\x83';
+    EXPECT_EQ(MbsCompare(a, b), 0);
+    EXPECT_LT(MbsCompare(a, "a\x83\x40"), 0);  // a prefix sorts first
+    EXPECT_GT(MbsCompare(a, "a\x7F"), 0);
+    SetMultibyteCodePage(0);
+}
+
 TEST(MultibyteText, SearchNeverMatchesATrailByte) {
     SetMultibyteCodePage(932);
     const std::string path = "\x83\x5C\\x";  // a katakana whose trail byte is 0x5C, then a real separator
