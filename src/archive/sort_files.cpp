@@ -210,17 +210,60 @@ void SortByNumber(std::vector<std::int32_t>& order, KeyOf keyOf, const ProgressT
     ArrangeAsExchange(order, byKey, groupBegins, progressBar);
 }
 
+struct Named {
+    std::uint64_t prefix;  // eight key bytes from the depth being sorted, big-endian, zero-padded
+    const char* key;
+    std::uint32_t length;
+    std::uint32_t position;
+    std::string_view Key() const { return {key, length}; }
+};
+
+// With single-byte characters the exact comparison is plain byte order, so
+// names sort most-significant bytes first: a range whose keys share their
+// first depth bytes is sorted by the next eight, held in the entries
+// themselves, and each run that still ties goes eight bytes deeper. Each key
+// is read once per depth instead of twice per comparison, which keeps large
+// catalogues out of the memory's way.
+void SortByBytes(Named* begin, Named* end, std::size_t depth) {
+    bool deeper = false;
+    for (Named* e = begin; e != end; ++e) {
+        std::uint64_t prefix = 0;
+        for (std::size_t i = depth; i < depth + 8; ++i)
+            prefix = prefix << 8 | (i < e->length ? static_cast<unsigned char>(e->key[i]) : 0u);
+        e->prefix = prefix;
+        deeper = deeper || e->length > depth + 8;
+    }
+    if (!deeper) {
+        // The keys end here and differ at most in trailing zero bytes (a
+        // shorter key first); equal keys keep their position order.
+        std::sort(begin, end, [](const Named& a, const Named& b) {
+            return a.prefix != b.prefix ? a.prefix < b.prefix
+                                        : a.length != b.length ? a.length < b.length : a.position < b.position;
+        });
+        return;
+    }
+    std::sort(begin, end, [](const Named& a, const Named& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : a.position < b.position;
+    });
+    for (Named* run = begin; run != end;) {
+        Named* next = run + 1;
+        while (next != end && next->prefix == run->prefix) ++next;
+        if (next - run > 1) SortByBytes(run, next, depth + 8);
+        run = next;
+    }
+}
+
+bool HasLeadBytes() {
+    for (int c = 0; c < 256; ++c)
+        if (IsLeadByte(static_cast<unsigned char>(c))) return true;
+    return false;
+}
+
 void SortByName(std::vector<std::int32_t>& order, const std::vector<BsaFileEntry>& files,
                 const ProgressTarget& progressBar) {
     const std::size_t n = order.size();
     // Each key is built once, all of them in one block; the sorted entries
     // carry their key's place, so a comparison reaches the two keys directly.
-    struct Named {
-        const char* key;
-        std::uint32_t length;
-        std::uint32_t position;
-        std::string_view Key() const { return {key, length}; }
-    };
     std::size_t total = 0;
     for (const std::int32_t index : order) {
         const BsaFileEntry& file = files[static_cast<std::size_t>(index)];
@@ -231,15 +274,20 @@ void SortByName(std::vector<std::int32_t>& order, const std::vector<BsaFileEntry
     std::vector<Named> named(n);
     for (std::size_t p = 0; p < n; ++p) {
         const BsaFileEntry& file = files[static_cast<std::size_t>(order[p])];
-        named[p] = {nullptr, static_cast<std::uint32_t>(file.folderPath.size() + file.fileName.size()),
+        named[p] = {0, nullptr, static_cast<std::uint32_t>(file.folderPath.size() + file.fileName.size()),
                     static_cast<std::uint32_t>(p)};
         block.append(file.folderPath).append(file.fileName);
     }
     for (std::size_t p = 0, at = 0; p < n; at += named[p++].length) named[p].key = block.data() + at;
 
-    // The multibyte-aware exact comparison; stable, so ties keep position order.
-    std::stable_sort(named.begin(), named.end(),
-                     [](const Named& a, const Named& b) { return MbsCompare(a.Key(), b.Key()) < 0; });
+    if (HasLeadBytes()) {
+        // Double-byte characters: the multibyte-aware comparison itself,
+        // stable, so ties keep position order.
+        std::stable_sort(named.begin(), named.end(),
+                         [](const Named& a, const Named& b) { return MbsCompare(a.Key(), b.Key()) < 0; });
+    } else {
+        SortByBytes(named.data(), named.data() + n, 0);
+    }
     std::vector<std::uint32_t> byKey(n), groupBegins;
     for (std::size_t k = 0; k < n; ++k) {
         byKey[k] = named[k].position;
