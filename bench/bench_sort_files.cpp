@@ -137,11 +137,13 @@ void BM_VsExchange(benchmark::State& state) {
     CBsaArchive& a = Catalogue(static_cast<std::size_t>(state.range(1)));
     double sort = 0, exchange = 0;
     for (auto _ : state) {
-        exchange += TimeExchange(a, type);
+        const double e = TimeExchange(a, type);
         const std::vector<std::int32_t> expected = OrderOf(a, type);
-        sort += TimeSortFiles(a, type);
+        const double s = TimeSortFiles(a, type);
         if (OrderOf(a, type) != expected) state.SkipWithError("orders differ");
-        state.SetIterationTime(exchange + sort);
+        exchange += e;
+        sort += s;
+        state.SetIterationTime(e + s);
     }
     const auto k = static_cast<double>(state.iterations());
     state.counters["exchange_ms"] = 1000 * exchange / k;
@@ -154,9 +156,11 @@ void BM_VsStableSort(benchmark::State& state) {
     CBsaArchive& a = Catalogue(static_cast<std::size_t>(state.range(1)));
     double sort = 0, stable = 0;
     for (auto _ : state) {
-        stable += TimeStableSort(a, type);
-        sort += TimeSortFiles(a, type);
-        state.SetIterationTime(stable + sort);
+        const double st = TimeStableSort(a, type);
+        const double s = TimeSortFiles(a, type);
+        stable += st;
+        sort += s;
+        state.SetIterationTime(st + s);
     }
     const auto k = static_cast<double>(state.iterations());
     state.counters["sort_ms"] = 1000 * sort / k;
@@ -168,11 +172,13 @@ void BM_Growth(benchmark::State& state) {
     const int type = static_cast<int>(state.range(0));
     double small = 0, large = 0, stableSmall = 0, stableLarge = 0;
     for (auto _ : state) {
-        small += TimeSortFiles(Catalogue(100000), type);
-        large += TimeSortFiles(Catalogue(1000000), type);
+        const double s = TimeSortFiles(Catalogue(100000), type);
+        const double l = TimeSortFiles(Catalogue(1000000), type);
+        small += s;
+        large += l;
         stableSmall += TimeStableSort(Catalogue(100000), type);
         stableLarge += TimeStableSort(Catalogue(1000000), type);
-        state.SetIterationTime(small + large);
+        state.SetIterationTime(s + l);
     }
     const auto k = static_cast<double>(state.iterations());
     state.counters["100k_ms"] = 1000 * small / k;
