@@ -41,7 +41,10 @@ public:
             if (blockStart < 0 || !Fits(static_cast<std::uint64_t>(blockStart), 1)) return false;
             const auto start = static_cast<std::uint64_t>(blockStart);
             const std::uint64_t nameLength = m_block[start];  // unsigned: 0..255
-            if (!TakeString(start + 1, folder.name)) return false;
+            // The name must end within the length its byte announces: every file
+            // copies its folder's name, so a name running on through the block
+            // would make a small archive cost quadratic memory.
+            if (!TakeString(start + 1, folder.name, nameLength)) return false;
 
             const std::int32_t folderIndex = static_cast<std::int32_t>(archive.m_folders.size());
             std::uint64_t fileRecord = start + 1 + nameLength;
@@ -71,11 +74,13 @@ private:
         return position <= m_length && count <= m_length - position;
     }
 
-    // The zero-terminated text at position; its terminator must lie in the block.
-    bool TakeString(std::uint64_t position, std::string& out) const {
+    // The zero-terminated text at position; its terminator must lie in the
+    // block and within limit bytes.
+    bool TakeString(std::uint64_t position, std::string& out, std::uint64_t limit = UINT64_MAX) const {
         if (position >= m_length) return false;
         const auto* begin = m_block + position;
-        const auto* zero = static_cast<const unsigned char*>(std::memchr(begin, 0, m_length - position));
+        const auto span = static_cast<std::size_t>(std::min(m_length - position, limit));
+        const auto* zero = static_cast<const unsigned char*>(std::memchr(begin, 0, span));
         if (!zero) return false;
         out.assign(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(zero - begin));
         return true;
