@@ -14,15 +14,17 @@
 // v-elements, and the groups of equal keys stand in ascending key order.
 //
 // Per group that is a ring that grows by one at its back and turns by the
-// number of smaller elements met between two of its members. The turns are
-// counted with a Fenwick tree over positions (smaller keys inserted before
-// each group is visited); the ring is then unwound from its final state
-// backwards, each member taking the slot just behind the front among the
-// slots still free, found by rank in a second Fenwick tree.
+// number of smaller elements met between two of its members. Those numbers
+// come from one walk over the array with a Fenwick tree over the groups; the
+// ring is then unwound from its final state backwards, each member taking the
+// slot just behind the front among the slots still free, found by rank in a
+// Fenwick tree over the slots.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <numeric>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -33,24 +35,25 @@ namespace kestrum {
 
 namespace {
 
-// Counts over 0..size-1: add one at a place, count below a place, and find the
-// place of the k-th counted one.
+// Counts over places 0..size-1: add at a place, count below a place, find the
+// place of the counted one of a given rank.
 class FenwickCounts {
 public:
     void ResetEmpty(std::size_t size) { m_tree.assign(size + 1, 0); }
 
-    // Every place counted once: each node covers lowbit(i) places.
+    // Every place counted once: node i covers lowbit(i) places.
     void ResetFull(std::size_t size) {
         m_tree.resize(size + 1);
         for (std::size_t i = 1; i <= size; ++i) m_tree[i] = static_cast<std::uint32_t>(i & (~i + 1));
     }
 
-    void Add(std::size_t place, std::int32_t delta) {
-        for (std::size_t i = place + 1; i < m_tree.size(); i += i & (~i + 1))
-            m_tree[i] = static_cast<std::uint32_t>(static_cast<std::int64_t>(m_tree[i]) + delta);
+    void Increment(std::size_t place) {
+        for (std::size_t i = place + 1; i < m_tree.size(); i += i & (~i + 1)) ++m_tree[i];
+    }
+    void Decrement(std::size_t place) {
+        for (std::size_t i = place + 1; i < m_tree.size(); i += i & (~i + 1)) --m_tree[i];
     }
 
-    // How many counted places lie below place.
     std::uint32_t CountBelow(std::size_t place) const {
         std::uint32_t sum = 0;
         for (std::size_t i = place; i > 0; i &= i - 1) sum += m_tree[i];
@@ -59,16 +62,16 @@ public:
 
     // The place of the counted one of rank k (0-based); k must be below the total.
     std::size_t FindRank(std::uint32_t k) const {
-        std::size_t place = 0;
+        std::size_t node = 0;
         std::size_t step = 1;
         while (step * 2 < m_tree.size()) step *= 2;
         for (; step > 0; step /= 2) {
-            if (place + step < m_tree.size() && m_tree[place + step] <= k) {
-                place += step;
-                k -= m_tree[place];
+            if (node + step < m_tree.size() && m_tree[node + step] <= k) {
+                node += step;
+                k -= m_tree[node];
             }
         }
-        return place;  // 1-based node index of the last place below, i.e. the 0-based place
+        return node;  // the 1-based node before the place is the 0-based place
     }
 
 private:
@@ -94,9 +97,8 @@ private:
     void Advance(std::uint64_t last) {
         const std::uint64_t n = m_n;
         const std::uint64_t pass = ((last + 1) * n + 99) / 100;  // least i with i*100/n > last
-        m_nextPass = pass;
+        m_nextPass = pass + 2 > n ? SIZE_MAX : static_cast<std::size_t>(pass);  // none after pass n-2
         m_nextPosition = pass * 100 / n;
-        if (pass + 2 > n) m_nextPass = SIZE_MAX;  // beyond pass n-2: nothing more is sent
     }
 
     const ProgressTarget& m_target;
@@ -111,27 +113,44 @@ private:
 void ArrangeAsExchange(std::vector<std::int32_t>& order, const std::vector<std::uint32_t>& byKey,
                        const std::vector<std::uint32_t>& groupBegins, const ProgressTarget& progressBar) {
     const std::size_t n = order.size();
-    std::vector<std::uint32_t> finalPlace(n);  // by position in byKey: the element's place in the result
-    FenwickCounts smallerAt;                   // positions of the elements with smaller keys
-    FenwickCounts freeSlots;
-    smallerAt.ResetEmpty(n);
-    std::vector<std::uint32_t> turns;
+    const std::size_t groups = groupBegins.size() - 1;
+    // By index in byKey: where the element ends. Unique keys stay where they are.
+    std::vector<std::uint32_t> finalPlace(n);
+    std::iota(finalPlace.begin(), finalPlace.end(), 0u);
 
-    for (std::size_t g = 0; g + 1 < groupBegins.size(); ++g) {
-        const std::size_t begin = groupBegins[g], end = groupBegins[g + 1];
-        const std::size_t m = end - begin;
-        if (m == 1) {
-            finalPlace[begin] = static_cast<std::uint32_t>(begin);
-        } else {
+    std::size_t lastTied = SIZE_MAX;  // the last group of two or more
+    for (std::size_t g = 0; g < groups; ++g)
+        if (groupBegins[g + 1] - groupBegins[g] > 1) lastTied = g;
+
+    if (lastTied != SIZE_MAX) {
+        // smallerBefore[p]: how many elements before position p have smaller
+        // keys, from one walk in position order counting groups met so far.
+        std::vector<std::uint32_t> groupAt(n, UINT32_MAX);
+        for (std::size_t g = 0; g <= lastTied; ++g)
+            for (std::size_t k = groupBegins[g]; k < groupBegins[g + 1]; ++k)
+                groupAt[byKey[k]] = static_cast<std::uint32_t>(g);
+        std::vector<std::uint32_t> smallerBefore(n);
+        FenwickCounts groupsMet;
+        groupsMet.ResetEmpty(lastTied + 1);
+        for (std::size_t p = 0; p < n; ++p) {
+            const std::uint32_t g = groupAt[p];
+            if (g == UINT32_MAX) continue;  // above every tied group: counts for none
+            smallerBefore[p] = groupsMet.CountBelow(g);
+            groupsMet.Increment(g);
+        }
+
+        FenwickCounts freeSlots;
+        std::vector<std::uint32_t> turns;
+        for (std::size_t g = 0; g <= lastTied; ++g) {
+            const std::size_t begin = groupBegins[g], m = groupBegins[g + 1] - begin;
+            if (m < 2) continue;
             // Turns of the ring after each member joins: the smaller elements
             // up to the next member, or to the end for the last one.
-            const auto smallerTotal = static_cast<std::uint32_t>(begin);
             turns.resize(m);
-            std::uint32_t before = smallerAt.CountBelow(byKey[begin]);
             for (std::size_t t = 0; t < m; ++t) {
-                const std::uint32_t next = t + 1 < m ? smallerAt.CountBelow(byKey[begin + t + 1]) : smallerTotal;
-                turns[t] = next - before;
-                before = next;
+                const std::uint32_t next = t + 1 < m ? smallerBefore[byKey[begin + t + 1]]
+                                                     : static_cast<std::uint32_t>(begin);
+                turns[t] = next - smallerBefore[byKey[begin + t]];
             }
             // Unwind from the final ring (front at rank 0): undo the turn, then
             // the member that joined last sits just behind the front.
@@ -141,13 +160,11 @@ void ArrangeAsExchange(std::vector<std::int32_t>& order, const std::vector<std::
                 front = (front + size - turns[size - 1] % size) % size;
                 const std::size_t rank = (front + size - 1) % size;
                 const std::size_t slot = freeSlots.FindRank(static_cast<std::uint32_t>(rank));
-                freeSlots.Add(slot, -1);
+                freeSlots.Decrement(slot);
                 finalPlace[begin + size - 1] = static_cast<std::uint32_t>(begin + slot);
                 if (front > 0) --front;
             }
         }
-        if (end < n)  // the last group's positions are never needed
-            for (std::size_t k = begin; k < end; ++k) smallerAt.Add(byKey[k], 1);
     }
 
     std::vector<std::int32_t> result(n);
@@ -159,39 +176,124 @@ void ArrangeAsExchange(std::vector<std::int32_t>& order, const std::vector<std::
     }
 }
 
-// Positions of order sorted by a numeric key, ties in position order.
+// Positions of order sorted by a numeric key, ties in position order: a
+// least-significant-digit radix sort, stable by construction, skipping the
+// digits that all keys share (the high bytes of most sizes).
 template <class Key, class KeyOf>
 void SortByNumber(std::vector<std::int32_t>& order, KeyOf keyOf, const ProgressTarget& progressBar) {
+    struct Keyed {
+        Key key;
+        std::uint32_t position;
+    };
     const std::size_t n = order.size();
-    std::vector<std::pair<Key, std::uint32_t>> keyed(n);
-    for (std::size_t p = 0; p < n; ++p) keyed[p] = {keyOf(order[p]), static_cast<std::uint32_t>(p)};
-    std::sort(keyed.begin(), keyed.end());  // pairs are distinct: ties fall to the position
+    std::vector<Keyed> keyed(n), spare(n);
+    std::array<std::array<std::uint32_t, 256>, sizeof(Key)> counts{};
+    for (std::size_t p = 0; p < n; ++p) {
+        const Key key = keyOf(order[p]);
+        keyed[p] = {key, static_cast<std::uint32_t>(p)};
+        for (std::size_t d = 0; d < sizeof(Key); ++d) ++counts[d][(key >> (8 * d)) & 0xFF];
+    }
+    for (std::size_t d = 0; d < sizeof(Key); ++d) {
+        std::array<std::uint32_t, 256>& count = counts[d];
+        if (std::find(count.begin(), count.end(), n) != count.end()) continue;  // one digit for all
+        std::uint32_t start = 0;
+        for (std::uint32_t& c : count) start += std::exchange(c, start);
+        for (const Keyed& k : keyed) spare[count[(k.key >> (8 * d)) & 0xFF]++] = k;
+        keyed.swap(spare);
+    }
     std::vector<std::uint32_t> byKey(n), groupBegins;
     for (std::size_t k = 0; k < n; ++k) {
-        byKey[k] = keyed[k].second;
-        if (k == 0 || keyed[k].first != keyed[k - 1].first) groupBegins.push_back(static_cast<std::uint32_t>(k));
+        byKey[k] = keyed[k].position;
+        if (k == 0 || keyed[k].key != keyed[k - 1].key) groupBegins.push_back(static_cast<std::uint32_t>(k));
     }
     groupBegins.push_back(static_cast<std::uint32_t>(n));
     ArrangeAsExchange(order, byKey, groupBegins, progressBar);
 }
 
+struct Named {
+    std::uint64_t prefix;  // eight key bytes from the depth being sorted, big-endian, zero-padded
+    const char* key;
+    std::uint32_t length;
+    std::uint32_t position;
+    std::string_view Key() const { return {key, length}; }
+};
+
+// With single-byte characters the exact comparison is plain byte order, so
+// names sort most-significant bytes first: a range whose keys share their
+// first depth bytes is sorted by the next eight, held in the entries
+// themselves, and each run that still ties goes eight bytes deeper. Each key
+// is read once per depth instead of twice per comparison, which keeps large
+// catalogues out of the memory's way.
+void SortByBytes(Named* begin, Named* end, std::size_t depth) {
+    bool deeper = false;
+    for (Named* e = begin; e != end; ++e) {
+        std::uint64_t prefix = 0;
+        for (std::size_t i = depth; i < depth + 8; ++i)
+            prefix = prefix << 8 | (i < e->length ? static_cast<unsigned char>(e->key[i]) : 0u);
+        e->prefix = prefix;
+        deeper = deeper || e->length > depth + 8;
+    }
+    if (!deeper) {
+        // The keys end here and differ at most in trailing zero bytes (a
+        // shorter key first); equal keys keep their position order.
+        std::sort(begin, end, [](const Named& a, const Named& b) {
+            return a.prefix != b.prefix ? a.prefix < b.prefix
+                                        : a.length != b.length ? a.length < b.length : a.position < b.position;
+        });
+        return;
+    }
+    std::sort(begin, end, [](const Named& a, const Named& b) {
+        return a.prefix != b.prefix ? a.prefix < b.prefix : a.position < b.position;
+    });
+    for (Named* run = begin; run != end;) {
+        Named* next = run + 1;
+        while (next != end && next->prefix == run->prefix) ++next;
+        if (next - run > 1) SortByBytes(run, next, depth + 8);
+        run = next;
+    }
+}
+
+bool HasLeadBytes() {
+    for (int c = 0; c < 256; ++c)
+        if (IsLeadByte(static_cast<unsigned char>(c))) return true;
+    return false;
+}
+
 void SortByName(std::vector<std::int32_t>& order, const std::vector<BsaFileEntry>& files,
                 const ProgressTarget& progressBar) {
     const std::size_t n = order.size();
-    // Each key is built once; the comparison is the multibyte-aware exact one.
-    std::vector<std::string> keys(n);
+    // Each key is built once, all of them in one block; the sorted entries
+    // carry their key's place, so a comparison reaches the two keys directly.
+    std::size_t total = 0;
+    for (const std::int32_t index : order) {
+        const BsaFileEntry& file = files[static_cast<std::size_t>(index)];
+        total += file.folderPath.size() + file.fileName.size();
+    }
+    std::string block;
+    block.reserve(total);
+    std::vector<Named> named(n);
     for (std::size_t p = 0; p < n; ++p) {
         const BsaFileEntry& file = files[static_cast<std::size_t>(order[p])];
-        keys[p].reserve(file.folderPath.size() + file.fileName.size());
-        keys[p].append(file.folderPath).append(file.fileName);
+        named[p] = {0, nullptr, static_cast<std::uint32_t>(file.folderPath.size() + file.fileName.size()),
+                    static_cast<std::uint32_t>(p)};
+        block.append(file.folderPath).append(file.fileName);
+    }
+    for (std::size_t p = 0, at = 0; p < n; at += named[p++].length) named[p].key = block.data() + at;
+
+    if (HasLeadBytes()) {
+        // Double-byte characters: the multibyte-aware comparison itself,
+        // stable, so ties keep position order.
+        std::stable_sort(named.begin(), named.end(),
+                         [](const Named& a, const Named& b) { return MbsCompare(a.Key(), b.Key()) < 0; });
+    } else {
+        SortByBytes(named.data(), named.data() + n, 0);
     }
     std::vector<std::uint32_t> byKey(n), groupBegins;
-    std::iota(byKey.begin(), byKey.end(), 0u);
-    std::stable_sort(byKey.begin(), byKey.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return MbsCompare(keys[a], keys[b]) < 0; });
-    for (std::size_t k = 0; k < n; ++k)
-        if (k == 0 || MbsCompare(keys[byKey[k]], keys[byKey[k - 1]]) != 0)
+    for (std::size_t k = 0; k < n; ++k) {
+        byKey[k] = named[k].position;
+        if (k == 0 || MbsCompare(named[k].Key(), named[k - 1].Key()) != 0)
             groupBegins.push_back(static_cast<std::uint32_t>(k));
+    }
     groupBegins.push_back(static_cast<std::uint32_t>(n));
     ArrangeAsExchange(order, byKey, groupBegins, progressBar);
 }

@@ -183,17 +183,19 @@ namespace {
 
 // Files whose three keys each take few values, so that ties are many; names
 // from pieces whose joins collide ("a"+"bx" and "ab"+"x"), with double-byte
-// characters (one with a 0x5C trail byte) for the multibyte comparison.
+// characters (one with a 0x5C trail byte) for the multibyte comparison, and
+// long ones that first differ beyond the 8th and 16th byte.
 std::vector<BsaFileEntry> RandomFiles(std::mt19937& random, std::size_t n, int distinct) {
-    static const char* folders[] = {"a", "ab", "", "a\\b", "\x83\x5C", "B", "\x83"};
-    static const char* names[] = {"x", "bx", "", "\\b", "c", "\x81\x40", "A"};
+    static const char* folders[] = {"a",  "ab", "", "a\\b", "\x83\x5C", "B", "\x83", "textures\\armor", "textures\\armo"};
+    static const char* names[] = {"x", "bx", "", "\\b", "c", "\x81\x40", "A", "rparts\\helmet", "rparts\\helmets"};
     static const std::uint32_t sizes[] = {0, 1, 2, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 3};
     static const std::uint64_t hashes[] = {0, 1, 0xFFFFFFFF'FFFFFFFFull, 0x80000000'00000000ull,
                                            0x7FFFFFFF'80000000ull, 0x7FFFFFFF'7FFFFFFFull, 0x00000001'00000000ull};
     std::vector<BsaFileEntry> files;
     const auto pick = [&] { return random() % static_cast<unsigned>(distinct); };
+    const auto pickName = [&] { return random() % static_cast<unsigned>(distinct + 2); };
     for (std::size_t i = 0; i < n; ++i)
-        files.push_back(File(folders[pick()], names[pick()], sizes[pick()], hashes[pick()]));
+        files.push_back(File(folders[pickName()], names[pickName()], sizes[pick()], hashes[pick()]));
     return files;
 }
 
