@@ -41,7 +41,7 @@ rm -f "$displayfile"
 
 # Wine's own desktop inside the virtual display, so that the window gets its
 # title bar without a window manager.
-"$here/tools/wine-run.sh" explorer /desktop=Kestrum,1100x800 "$exe" &
+"$here/tools/wine-run.sh" explorer /desktop=Kestrum,1100x800 "$exe" 2>"$here/build/kestrum-run.log" &
 pids=($! "${pids[@]}")  # the program first, its display last
 
 desktop=$(timeout 60 xdotool search --sync --name 'Wine desktop' | head -n1) &&
