@@ -55,7 +55,8 @@ void CKestrumDlg::OnOpen() {
     m_archive.BuildFolderTree(ProgressTarget(static_cast<void*>(progress.m_hWnd)));
     progress.SetPos(90);
 
-    // The list is refilled in archive order here, then the tree at 95.
+    // The list goes back to archive order. Its fill belongs after this line
+    // and the tree's fill after 95; neither view is filled by the window yet.
     m_sortColumn = -1;
     progress.SetPos(95);
     progress.SetPos(100);
