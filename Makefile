@@ -1,6 +1,6 @@
 # Front door: `make run` shows the program, `make test` runs every test of
 # every build. Both install what is missing first and build what is stale.
-.PHONY: all deps native win32 asan test run bench clean
+.PHONY: all deps native win32 asan fuzz-build fuzz test run bench clean
 
 all: native win32
 
@@ -16,7 +16,14 @@ win32: deps
 asan: deps
 	@tools/build.sh asan
 
-test: native asan win32
+fuzz-build: deps
+	@tools/build.sh fuzz
+
+# FUZZ_SECONDS=N sets how long each target runs (default 60).
+fuzz: fuzz-build
+	@tools/run-fuzz.sh
+
+test: native asan win32 fuzz-build
 	@tools/run-tests.sh
 
 run: native win32

@@ -15,6 +15,9 @@ run() {
 run native ctest --preset native
 run asan ctest --preset asan
 
+# Every fuzz target for a minute (FUZZ_SECONDS), on top of its regression corpus.
+run fuzz env FUZZ_SECONDS="${FUZZ_SECONDS:-60}" tools/run-fuzz.sh
+
 tools/wine-prefix.sh
 export WINEPREFIX=$here/build/wineprefix
 # The Windows tests need a display for their windows: a virtual one of their own.

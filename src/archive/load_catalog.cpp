@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -21,6 +22,14 @@ public:
         const BsaHeader& h = m_header;
         std::uint64_t nameCursor = std::uint64_t{h.folderCount} * (kFolderRecordSize + 1) +
                                    std::uint64_t{h.fileCount} * kFileRecordSize + h.totalFolderNameLength;
+        // Room for what the header announces; the block's length bounds it, so
+        // a damaged count cannot make this reservation large.
+        const auto files = static_cast<std::size_t>(std::min<std::uint64_t>(h.fileCount, m_length / kFileRecordSize));
+        archive.m_folders.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(h.folderCount, m_length / kFolderRecordSize)));
+        archive.m_files.reserve(files);
+        archive.m_nameOrder.reserve(files);
+        archive.m_sizeOrder.reserve(files);
+        archive.m_hashOrder.reserve(files);
         for (std::uint32_t k = 0; k < h.folderCount; ++k) {
             const std::uint64_t record = std::uint64_t{k} * kFolderRecordSize;
             if (!Fits(record, kFolderRecordSize)) return false;
@@ -32,23 +41,25 @@ public:
             if (blockStart < 0 || !Fits(static_cast<std::uint64_t>(blockStart), 1)) return false;
             const auto start = static_cast<std::uint64_t>(blockStart);
             const std::uint64_t nameLength = m_block[start];  // unsigned: 0..255
-            if (!TakeString(start + 1, folder.name)) return false;
+            // The name must end within the length its byte announces: every file
+            // copies its folder's name, so a name running on through the block
+            // would make a small archive cost quadratic memory.
+            if (!TakeString(start + 1, folder.name, nameLength)) return false;
 
             const std::int32_t folderIndex = static_cast<std::int32_t>(archive.m_folders.size());
             std::uint64_t fileRecord = start + 1 + nameLength;
             for (std::uint32_t f = 0; f < folder.fileCount; ++f, fileRecord += kFileRecordSize) {
                 if (!Fits(fileRecord, kFileRecordSize)) return false;
-                BsaFileEntry entry;
-                entry.folderPath = folder.name;
+                // Built in place: the catalogue's biggest table is filled without moves.
+                const auto index = static_cast<std::int32_t>(archive.m_files.size());
+                BsaFileEntry& entry = archive.m_files.emplace_back();
                 if (!TakeString(nameCursor, entry.fileName)) return false;
                 nameCursor += entry.fileName.size() + 1;
+                entry.folderPath = folder.name;
                 entry.folderIndex = folderIndex;
                 entry.hash = ReadLe64(m_block + fileRecord);
                 entry.size = ReadLe32(m_block + fileRecord + 8);
                 entry.offset = ReadLe32(m_block + fileRecord + 12);
-
-                const auto index = static_cast<std::int32_t>(archive.m_files.size());
-                archive.m_files.push_back(std::move(entry));
                 archive.m_nameOrder.push_back(index);
                 archive.m_sizeOrder.push_back(index);
                 archive.m_hashOrder.push_back(index);
@@ -63,11 +74,13 @@ private:
         return position <= m_length && count <= m_length - position;
     }
 
-    // The zero-terminated text at position; its terminator must lie in the block.
-    bool TakeString(std::uint64_t position, std::string& out) const {
+    // The zero-terminated text at position; its terminator must lie in the
+    // block and within limit bytes.
+    bool TakeString(std::uint64_t position, std::string& out, std::uint64_t limit = UINT64_MAX) const {
         if (position >= m_length) return false;
         const auto* begin = m_block + position;
-        const auto* zero = static_cast<const unsigned char*>(std::memchr(begin, 0, m_length - position));
+        const auto span = static_cast<std::size_t>(std::min(m_length - position, limit));
+        const auto* zero = static_cast<const unsigned char*>(std::memchr(begin, 0, span));
         if (!zero) return false;
         out.assign(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(zero - begin));
         return true;

@@ -38,6 +38,10 @@ int LoadOrReport(CBsaArchive& archive, const std::string& path);
 // Archive text as the terminal shows it (the code page of --codepage).
 std::string Shown(const std::string& archiveText);
 
+// The whole tool: parses args (without the program name), runs the verb and
+// returns the exit status; every error ends here as a message on stderr.
+int RunCli(const std::vector<std::string>& args);
+
 int RunInfo(const std::vector<std::string>& args);
 int RunList(const std::vector<std::string>& args);
 int RunTree(const std::vector<std::string>& args);

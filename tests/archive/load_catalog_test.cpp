@@ -156,6 +156,8 @@ TEST(LoadCatalog, EveryFailureHasItsOneMessageAndLeavesEmptyTables) {
              b.bytes[b.folderBlocks[0] + 4] = 'x';  // the zero ends the directory; now nothing does
              return b.bytes;
          }, 4, "Error read file."},
+        {"folder name longer than its length byte", damaged([](BuiltArchive& b) { b.bytes[b.folderBlocks[1]] = 3; }), 4, "Error read file."},
+        {"folder name length byte zero", damaged([](BuiltArchive& b) { b.bytes[b.folderBlocks[0]] = 0; }), 4, "Error read file."},
         {"file name without terminator", damaged([](BuiltArchive& b) { b.bytes[b.dataBlocks[0] - 1] = 'q'; }), 4, "Error read file."},
     };
     for (const FailureCase& c : cases) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "bsa_builder.h"
+#include "cli_runner.h"
 #include "cli/cli.h"
 #include "cli/terminal_bar.h"
 #include "test_support.h"
@@ -101,4 +102,22 @@ TEST(TerminalBar, DrawsTheSameFortyCellsForEveryPosition) {
     EXPECT_EQ(cli::TerminalBar::Render(0), "[........................................]   0%");
     EXPECT_EQ(cli::TerminalBar::Render(25), "[##########..............................]  25%");
     EXPECT_EQ(cli::TerminalBar::Render(100), "[########################################] 100%");
+}
+
+// Through the whole tool: messages on stderr only (no bar off a terminal),
+// stdout silent, and the exit statuses.
+TEST_F(ExtractVerb, TheToolReportsOnStderrAndExitsWithTheCode) {
+    CliRun run = RunCliCaptured({"extract", archive, dest, "c"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(Written(), std::vector<std::string>{"c/x.txt=c-x"});
+
+    run = RunCliCaptured({"extract", archive, dest + "/missing"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "kestrum-cli: Invalid path.\n");
+
+    run = RunCliCaptured({"extract", archive});
+    EXPECT_EQ(run.status, 64);
+    EXPECT_NE(run.err.find("extract [--no-path] ARCHIVE DEST [ENTRY...]"), std::string::npos);
 }

@@ -1,0 +1,36 @@
+// Seed corpus for the fuzz targets: archives of every shape the builder makes.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "bsa_builder.h"
+#include "test_support.h"
+
+using namespace kestrum::test;
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kestrum-make-seeds OUTDIR\n");
+        return 64;
+    }
+    const std::filesystem::path dir(argv[1]);
+    std::filesystem::create_directories(dir);
+    ArchiveSpec spec;
+    spec.folders = {{"meshes\\armor", {{"a.nif", "iron iron iron"}, {"b.nif", ""}}},
+                    {"textures", {{"c.dds", std::string(300, 'x')}}},
+                    {"", {{"root.txt", "r"}}},
+                    {"empty", {}}};
+    int n = 0;
+    const auto save = [&](const std::string& bytes) { WriteBytes(dir / ("seed" + std::to_string(n++) + ".bsa"), bytes); };
+    for (std::uint32_t flags : {3u, 7u}) {
+        spec.archiveFlags = flags;
+        save(BuildArchive(spec).bytes);
+    }
+    save(BuildArchive({}).bytes);
+    ArchiveSpec traversal;
+    traversal.folders = {{"..\\..", {{"evil.txt", "x"}}}, {"a", {{"..", "y"}}}};
+    save(BuildArchive(traversal).bytes);
+    traversal.archiveFlags = 7;
+    save(BuildArchive(traversal).bytes);
+    return 0;
+}
