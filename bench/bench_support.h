@@ -42,7 +42,8 @@ private:
 };
 
 // Prints the usual console report, then for each (measured, baseline) pair
-// the ratio of their median real times (or single times without repetitions).
+// the ratio of their median real times (or single times without repetitions),
+// and of their CPU times, which a machine shared with other work disturbs less.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     struct Pair {
@@ -55,7 +56,10 @@ public:
 
 private:
     std::vector<Pair> m_pairs;
-    std::map<std::string, double> m_medians, m_singles;
+    struct Times {
+        double real = 0, cpu = 0;
+    };
+    std::map<std::string, Times> m_medians, m_singles;
 };
 
 // Runs the registered benchmarks with a RatioReporter for pairs.
