@@ -346,4 +346,35 @@ TEST_F(MainDialog, FailedOpenKeepsThePreviousArchiveUsable) {
     EXPECT_FALSE(Checked());
 }
 
+// An error the loader raises instead of returning a code (here: no memory for
+// a directory that claims 3.75 GB of a sparse file) reaches the general report
+// once; the progress dialog goes and the previous archive stays.
+TEST_F(MainDialog, ErrorRaisedDuringOpenIsReportedOnceAndHidesTheProgress) {
+    const std::string good = WriteArchive("good.bsa", ThreeFolders(3));
+    Open(good);
+    const std::vector<std::string> shown = Summary();
+
+    ArchiveSpec huge;
+    huge.totalFileNameLength = 0xF0000000u;
+    const std::string path = WriteArchive("huge.bsa", huge);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = 0xF0001000ll;
+    const bool grown = SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+    CloseHandle(file);
+    ASSERT_TRUE(grown);
+    ProgressRecorder recorder(dlg.m_progressDlg.m_hWnd, dlg.m_progressDlg.m_progress.m_hWnd);
+
+    Open(path);
+
+    EXPECT_EQ(script.messages,
+              (std::vector<std::string>{"Unexpected error in CKestrumDlg::OnOpen: not enough memory."}));
+    EXPECT_EQ(recorder.events(), (std::vector<std::string>{"pos 0", "show", "hide"}));
+    EXPECT_EQ(Summary(), shown);
+    EXPECT_EQ(dlg.m_archive.m_path, good);
+    EXPECT_EQ(dlg.m_archive.m_files.size(), 4u);
+    EXPECT_TRUE(IsWindow(dlg.m_hWnd));
+}
+
 }  // namespace
