@@ -45,7 +45,7 @@ rm -f "$displayfile"
 pids=($! "${pids[@]}")  # the program first, its display last
 
 desktop=$(timeout 60 xdotool search --sync --name 'Wine desktop' | head -n1) &&
-  timeout 60 xdotool search --sync --name '^Kestrum$' >/dev/null || {
+  window=$(timeout 60 xdotool search --sync --name '^Kestrum$' | head -n1) || {
   echo "run: the main window did not appear within 60 s" >&2
   exit 1
 }
@@ -64,5 +64,5 @@ fi
 sleep 1  # let the window finish painting
 
 mkdir -p "$(dirname "$shot")"
-import -window "$desktop" "$shot"
+import -window "$window" "$shot" 2>/dev/null || import -window "$desktop" "$shot"
 echo "Screenshot of Kestrum.exe saved to $shot"
