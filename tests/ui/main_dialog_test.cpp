@@ -203,6 +203,33 @@ TEST_F(MainDialog, IconIsSetForBothSizesAndDragging) {
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0)), dlg.m_hIcon);
 }
 
+// Minimised, the dialog paints the program icon itself, after asking for the
+// icon's background; otherwise painting is the system's.
+std::vector<WPARAM> g_iconErases;
+LRESULT CALLBACK RecordIconErase(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_ICONERASEBKGND) g_iconErases.push_back(wParam);
+    return DefSubclassProc(hWnd, message, wParam, lParam);
+}
+
+TEST_F(MainDialog, PaintsTheIconOnlyWhileMinimised) {
+    std::vector<WPARAM>& erased = g_iconErases;
+    erased.clear();
+    const SUBCLASSPROC spy = &RecordIconErase;
+    ASSERT_TRUE(SetWindowSubclass(dlg.m_hWnd, spy, 1, 0));
+
+    SendMessageA(dlg.m_hWnd, WM_PAINT, 0, 0);
+    EXPECT_TRUE(erased.empty());
+
+    ShowWindow(dlg.m_hWnd, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(dlg.m_hWnd));
+    SendMessageA(dlg.m_hWnd, WM_PAINT, 0, 0);
+    ASSERT_EQ(erased.size(), 1u);
+    EXPECT_NE(erased[0], 0u);  // the paint device context
+
+    ShowWindow(dlg.m_hWnd, SW_RESTORE);
+    RemoveWindowSubclass(dlg.m_hWnd, spy, 1);
+}
+
 TEST_F(MainDialog, OpenShowsTheSummaryAndClearsTheCheckBox) {
     struct Case {
         std::uint32_t flags;
