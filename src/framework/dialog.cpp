@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "framework/app.h"
 #include "framework/unexpected_error.h"
@@ -102,10 +103,11 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 
     for (const MessageEntry& entry : GetMessageMap()) {
         if (entry.message != message || entry.code != code || entry.id != id) continue;
-        m_passToDefault = false;
+        // Handlers nest (a modal loop inside one dispatches others): each has its own request.
+        const bool outerRequest = std::exchange(m_passToDefault, false);
         LRESULT result = 0;
         CallReportingErrors(entry.name, [&] { result = entry.thunk(*this, wParam, lParam); });
-        if (m_passToDefault) return FALSE;
+        if (std::exchange(m_passToDefault, outerRequest)) return FALSE;
         switch (message) {
         // These return their result from the dialog procedure itself.
         case WM_QUERYDRAGICON:

@@ -42,6 +42,7 @@ public:
     bool passSetText = false;
     int bindId = IDOK;
     WPARAM raiseKind = 0;
+    bool nestSetText = false;
     CButton m_ok;
 
 protected:
@@ -57,7 +58,10 @@ protected:
     }
 
     void OnOkClicked() { ++okClicks; }
-    void OnProbeNotify(NMHDR* header, LRESULT* result) { *result = static_cast<LRESULT>(header->idFrom) * 2; }
+    void OnProbeNotify(NMHDR* header, LRESULT* result) {
+        if (nestSetText) SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("nested"));
+        *result = static_cast<LRESULT>(header->idFrom) * 2;
+    }
     void OnSetText() {
         ++setTexts;
         if (passSetText) Default();
@@ -108,6 +112,18 @@ TEST_F(Framework, DefaultLetsTheSystemProcessTheMessageToo) {
     SetWindowTextA(dlg.m_hWnd, "passed on");
     EXPECT_EQ(WindowText(dlg.m_hWnd), "passed on");
     EXPECT_EQ(dlg.setTexts, 2);
+}
+
+// A handler nested inside another asks for default processing of its own
+// message only; the outer message still gets its handler's answer.
+TEST_F(Framework, DefaultRequestsOfNestedHandlersStayTheirOwn) {
+    ProbeDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_ABOUTBOX));
+    dlg.passSetText = true;
+    dlg.nestSetText = true;
+    NMHDR header{dlg.m_hWnd, kNotifyFrom, kNotifyCode};
+    EXPECT_EQ(SendMessageA(dlg.m_hWnd, WM_NOTIFY, kNotifyFrom, reinterpret_cast<LPARAM>(&header)), 154);
+    EXPECT_EQ(WindowText(dlg.m_hWnd), "nested");
 }
 
 // An error raised in a handler is shown once, saying where and what, and the
