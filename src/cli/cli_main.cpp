@@ -29,6 +29,8 @@ const Verb kVerbs[] = {
      "  in catalogue order or, with --sort, as a click on that column's header orders them.",
      RunList},
     {"tree", "tree ARCHIVE", "Print the archive's folders and files as the window's tree shows them.", RunTree},
+    {"extract", "extract [--no-path] ARCHIVE DEST [ENTRY...]",
+     "Write every file, or the files and folders named, below DEST.", RunExtract},
 };
 
 // The double-byte code page an iconv name stands for (0: single-byte), so
@@ -46,7 +48,7 @@ int MultibyteCodePageOf(std::string name) {
 
 void PrintUsage(std::FILE* to) {
     std::fprintf(to, "usage: kestrum-cli [--codepage NAME] VERB [OPTIONS] ARGS...\n\nverbs:\n");
-    for (const Verb& v : kVerbs) std::fprintf(to, "  %-34s %s\n", v.synopsis, v.summary);
+    for (const Verb& v : kVerbs) std::fprintf(to, "  %-44s %s\n", v.synopsis, v.summary);
     std::fprintf(to,
                  "\noptions:\n"
                  "  --codepage NAME   code page of the names in the archive (iconv name; default CP1252)\n"
