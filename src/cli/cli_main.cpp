@@ -23,11 +23,13 @@ struct Verb {
 const Verb kVerbs[] = {
     {"info", "info ARCHIVE", "Print the archive's path, folder and file counts and compression.", RunInfo},
     {"list", "list ARCHIVE", "Print each file's name, size and hash, tab-separated, in catalogue order.", RunList},
+    {"extract", "extract [--no-path] ARCHIVE DEST [ENTRY...]",
+     "Write every file, or the files and folders named, below DEST.", RunExtract},
 };
 
 void PrintUsage(std::FILE* to) {
     std::fprintf(to, "usage: kestrum-cli [--codepage NAME] VERB [OPTIONS] ARGS...\n\nverbs:\n");
-    for (const Verb& v : kVerbs) std::fprintf(to, "  %-34s %s\n", v.synopsis, v.summary);
+    for (const Verb& v : kVerbs) std::fprintf(to, "  %-44s %s\n", v.synopsis, v.summary);
     std::fprintf(to,
                  "\noptions:\n"
                  "  --codepage NAME   code page of the names in the archive (iconv name; default CP1252)\n"
