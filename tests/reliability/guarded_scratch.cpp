@@ -1,5 +1,7 @@
 #include "guarded_scratch.h"
 
+#include <vector>
+
 namespace fs = std::filesystem;
 
 namespace kestrum::test {
@@ -11,7 +13,7 @@ const char* const kSentinels[] = {"sentinel.txt", "evil.txt", "x", "outer/sentin
                                   "outer/box/evil.txt", "outer/box/x"};
 }  // namespace
 
-GuardedScratch::GuardedScratch(const std::string& archiveBytes) : m_archiveBytes(archiveBytes) {
+GuardedScratch::GuardedScratch(const std::string& archiveBytes) {
     for (const char* name : kSentinels) {
         fs::create_directories((m_root.path() / name).parent_path());
         WriteBytes(m_root.path() / name, std::string("sentinel ") + name);
@@ -23,16 +25,36 @@ GuardedScratch::GuardedScratch(const std::string& archiveBytes) : m_archiveBytes
     m_before = Snapshot();
 }
 
+void GuardedScratch::Reset(const std::string& archiveBytes) {
+    WriteBytes(m_archive, archiveBytes);
+    m_before["archive.bsa"] = archiveBytes;
+}
+
+void GuardedScratch::ClearDestination() const {
+    RemoveTree(m_destination);
+    fs::create_directory(m_destination);
+}
+
 std::map<std::string, std::string> GuardedScratch::Snapshot() const {
+    // A walk of our own, one folder at a time: the recursive iterator of the
+    // Windows build's run time was seen to start over under Wine.
     std::map<std::string, std::string> files;
     const fs::path dest(m_destination);
-    for (auto it = fs::recursive_directory_iterator(m_root.path()); it != fs::recursive_directory_iterator(); ++it) {
-        if (it->path() == dest) {
-            it.disable_recursion_pending();
-            continue;
+    const std::size_t rootLength = m_root.path().generic_string().size() + 1;
+    std::vector<fs::path> pending{m_root.path()};
+    while (!pending.empty()) {
+        const fs::path folder = pending.back();
+        pending.pop_back();
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path() == dest) continue;
+            const std::string key = entry.path().generic_string().substr(rootLength);
+            if (entry.is_directory()) {
+                files[key] = "<folder>";
+                pending.push_back(entry.path());
+            } else {
+                files[key] = ReadBytes(entry.path());
+            }
         }
-        const std::string key = fs::relative(it->path(), m_root.path()).generic_string();
-        files[key] = it->is_regular_file() ? ReadBytes(it->path()) : std::string("<folder>");
     }
     return files;
 }
@@ -54,7 +76,8 @@ std::map<std::string, std::string> GuardedScratch::Written() const {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(m_destination))
         if (entry.is_regular_file())
-            files[fs::relative(entry.path(), m_destination).generic_string()] = ReadBytes(entry.path());
+            files[entry.path().generic_string().substr(fs::path(m_destination).generic_string().size() + 1)] =
+                ReadBytes(entry.path());
     return files;
 }
 

@@ -18,6 +18,14 @@ public:
     const std::string& archive() const { return m_archive; }
     const std::string& destination() const { return m_destination; }
 
+    // Puts other bytes in the archive's place for the next round in the same
+    // scratch. What earlier rounds wrote stays in the destination: it may
+    // change a later round's result, never where that round may write.
+    void Reset(const std::string& archiveBytes);
+    // Empties the destination: Wine looks names up by scanning the folder, so a
+    // destination left to grow over thousands of rounds slows every round down.
+    void ClearDestination() const;
+
     // Empty when all is well; otherwise what changed outside the destination.
     std::string Verify() const;
     // Files written inside the destination, relative to it, with "/" separators.
@@ -27,7 +35,7 @@ private:
     std::map<std::string, std::string> Snapshot() const;
 
     TempDir m_root;
-    std::string m_archive, m_destination, m_archiveBytes;
+    std::string m_archive, m_destination;
     std::map<std::string, std::string> m_before;
 };
 
