@@ -32,5 +32,10 @@ int main(int argc, char** argv) {
     save(BuildArchive(traversal).bytes);
     traversal.archiveFlags = 7;
     save(BuildArchive(traversal).bytes);
+    // Seeds for the name guard: "folder" NUL "name".
+    for (const char* pair : {"a\\b", "..\\..", "C:\\x", "\\\\server\\share", ". .", "com1", "a/../b"}) {
+        const std::string seed = std::string(pair) + std::string(1, '\0') + "file.txt";
+        WriteBytes(dir / ("name" + std::to_string(n++) + ".txt"), seed);
+    }
     return 0;
 }
