@@ -1,4 +1,5 @@
 // kestrum-cli's front: global options, the verb table and the exit status.
+#include <cctype>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "platform/mbtext.h"
 #include "platform/message_box.h"
 #include "platform/os_names.h"
 
@@ -25,10 +27,13 @@ const Verb kVerbs[] = {
     {"info", "info [--json] ARCHIVE", "Print the archive's path, folder and file counts and compression.",
      "  --json          one JSON document: path, folders, files, compression\n",
      RunInfo},
-    {"list", "list [--json] ARCHIVE", "Print each file's name, size and hash, tab-separated, in catalogue order.",
+    {"list", "list [--sort name|size|hash] [--json] ARCHIVE",
+     "Print each file's name, size and hash, tab-separated, in catalogue order.",
+     "  --sort COLUMN   name, size or hash: the order a click on that column's header gives\n"
      "  --json          one JSON document: path, order, files (index, name, folder, file, size,\n"
      "                  offset, hash)\n",
      RunList},
+    {"tree", "tree ARCHIVE", "Print the archive's folders and files as the window's tree shows them.", "", RunTree},
     {"verify", "verify [--json] [--jobs N] [--quiet] ARCHIVE",
      "Read (and inflate) every file's data; print each damaged file's name and message.",
      "  --json          one JSON document: path, files, intact, damaged (index, name, code,\n"
@@ -59,6 +64,19 @@ const Verb kVerbs[] = {
      RunExtract},
 };
 
+// The double-byte code page an iconv name stands for (0: single-byte), so
+// that paths are split and compared by characters of that code page.
+int MultibyteCodePageOf(std::string name) {
+    for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const char* prefix : {"CP", "WINDOWS-", "MS"})
+        if (name.rfind(prefix, 0) == 0) name.erase(0, std::string(prefix).size());
+    if (name == "932" || name == "SHIFT_JIS" || name == "SHIFT-JIS" || name == "SJIS" || name == "KANJI") return 932;
+    if (name == "936" || name == "GBK" || name == "GB2312") return 936;
+    if (name == "949" || name == "UHC") return 949;
+    if (name == "950" || name == "BIG5" || name == "BIG-5") return 950;
+    return 0;
+}
+
 void PrintUsage(std::FILE* to) {
     std::fprintf(to, "usage: kestrum-cli [--codepage NAME] VERB [OPTIONS] ARGS...\n\nverbs:\n");
     for (const Verb& v : kVerbs) std::fprintf(to, "  %s\n      %s\n", v.synopsis, v.summary);
@@ -71,7 +89,8 @@ void PrintUsage(std::FILE* to) {
 }
 
 void PrintVerbUsage(const Verb& v) {
-    std::printf("usage: kestrum-cli [--codepage NAME] %s\n\n%s\n\noptions:\n%s", v.synopsis, v.summary, v.options);
+    std::printf("usage: kestrum-cli [--codepage NAME] %s\n\n%s\n", v.synopsis, v.summary);
+    if (*v.options) std::printf("\noptions:\n%s", v.options);
 }
 
 int Main(std::vector<std::string> args) {
@@ -93,6 +112,7 @@ int Main(std::vector<std::string> args) {
                 args.erase(args.begin() + static_cast<long>(i));
             }
             if (!SetArchiveCodePage(name)) throw UsageError{"unknown code page " + name};
+            SetMultibyteCodePage(MultibyteCodePageOf(name));
         } else {
             ++i;
         }

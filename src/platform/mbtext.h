@@ -4,11 +4,13 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace kestrum {
 
-// <0, 0, >0 like _mbscmp: byte order, a double-byte character compared whole.
-int MbsCompare(const std::string& a, const std::string& b);
+// <0, 0, >0 like _mbscmp: byte order, a double-byte character compared whole
+// (lead << 8 | trail); a lead byte at the very end compares as itself.
+int MbsCompare(std::string_view a, std::string_view b);
 
 // Position of the first occurrence of needle in text at a character boundary
 // at or after start (itself a boundary), like _mbsstr on text + start; npos

@@ -48,7 +48,7 @@ ArchiveSpec Damaged() {
     small.prefix = 10;
     FileSpec tiny{"tiny.bin", ""};
     tiny.block = "ab";
-    spec.folders = {{"ok", {{"a.txt", "alpha"}, {"b.txt", std::string(5000, 'b')}}},
+    spec.folders = {{"ok", {{"a.txt", "alpha", 0x0123456789ABCDEFull}, {"b.txt", std::string(5000, 'b')}}},
                     {"bad", {pastEnd, broken}},
                     {"caf\xE9", {small, tiny, {"fine.txt", "fine"}}}};
     return spec;
@@ -161,6 +161,38 @@ TEST_F(CliPower, JsonDocumentsParseBackWithTheTextFormsFacts) {
     EXPECT_EQ(verify["damaged"][2]["name"], "caf\xC3\xA9\\small.bin") << "UTF-8 after the code page";
 #endif
     EXPECT_EQ(verify["damaged"][3]["code"], 10);
+
+    // list: the text form's rows, in the same order, with or without --sort.
+    for (const std::vector<std::string>& sort : {std::vector<std::string>{}, {"--sort", "size"}, {"--sort", "name"}}) {
+        std::vector<std::string> args = {"list"};
+        args.insert(args.end(), sort.begin(), sort.end());
+        args.push_back(archive);
+        const CliRun text = RunCliCaptured(args);
+        args.insert(args.begin() + 1, "--json");
+        run = RunCliCaptured(args);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const json list = json::parse(run.out);
+        EXPECT_EQ(list["order"], sort.empty() ? "catalogue" : sort[1]);
+        std::string rows;
+        for (const json& file : list["files"]) {
+            EXPECT_EQ(file["name"], file["folder"].get<std::string>() + "\\" + file["file"].get<std::string>());
+            EXPECT_TRUE(file["size"].is_number_unsigned() && file["offset"].is_number_unsigned());
+            rows += file["name"].get<std::string>() + "\t" + std::to_string(file["size"].get<std::uint64_t>()) + "\t" +
+                    file["hash"].get<std::string>() + "\n";
+        }
+#ifndef _WIN32
+        EXPECT_EQ(rows, text.out);
+#endif
+        EXPECT_EQ(list["files"].size(), 7u);
+    }
+    run = RunCliCaptured({"list", "--json", "--sort", "size", archive});
+    const json bySize = json::parse(run.out);
+    EXPECT_EQ(bySize["files"][0]["index"], 5) << "tiny.bin: 2 bytes";
+    EXPECT_EQ(bySize["files"][0]["size"], 2);
+    EXPECT_EQ(bySize["files"][0]["offset"], BuildArchive(Damaged()).dataBlocks[5]);
+    EXPECT_EQ(bySize["files"][0]["hash"], "0000000000000000");
+    run = RunCliCaptured({"list", "--json", archive});
+    EXPECT_EQ(json::parse(run.out)["files"][0]["hash"], "0123456789ABCDEF");
 
     // A failed load prints its message and no document.
     run = RunCliCaptured({"info", "--json", dir.Join("missing.bsa")});

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "platform/file.h"
 #include "platform/folders.h"
 #include "platform/mbtext.h"
@@ -116,6 +118,51 @@ TEST(MultibyteText, CompareIsExactAndKeepsDoubleByteCharactersWhole) {
         EXPECT_EQ((r > 0) - (r < 0), c.sign) << "code page " << c.codePage << ": " << c.a << " vs " << c.b;
         const int back = MbsCompare(c.b, c.a);
         EXPECT_EQ((back > 0) - (back < 0), -c.sign);
+    }
+    SetMultibyteCodePage(0);
+}
+
+TEST(MultibyteText, LeadByteAtTheEndStandsAloneWhateverLiesBeyond) {
+    // Two equal names whose storage holds different bytes past the terminator:
+    // the comparison must read neither.
+    SetMultibyteCodePage(932);
+    std::string a(24, 'z'), b(24, 'y');
+    a.resize(2);
+    b.resize(2);
+    a[0] = b[0] = 'a';
+    a[1] = b[1] = '\x83';
+    EXPECT_EQ(MbsCompare(a, b), 0);
+    EXPECT_LT(MbsCompare(a, "a\x83\x40"), 0);  // a prefix sorts first
+    EXPECT_GT(MbsCompare(a, "a\x7F"), 0);
+    SetMultibyteCodePage(0);
+}
+
+TEST(MultibyteText, CompareAgreesWithACharacterByCharacterWalk) {
+    // Strings over bytes that are lead bytes, trail bytes or both in code page
+    // 932, sharing long prefixes, so that the first difference falls on lead
+    // bytes, trail bytes and string ends alike.
+    const auto walk = [](const std::string& s) {
+        std::vector<unsigned> chars;
+        for (std::size_t i = 0; i < s.size();) {
+            const auto c = static_cast<unsigned char>(s[i++]);
+            chars.push_back(IsLeadByte(c) && i < s.size() ? unsigned{c} << 8 | static_cast<unsigned char>(s[i++]) : c);
+        }
+        return chars;
+    };
+    const char bytes[] = {'\x81', '\x82', '\x5C', 'a', '\x40', '\xE0', '\xA1'};
+    std::mt19937 random(3);
+    for (const int codePage : {932, 0}) {
+        SetMultibyteCodePage(codePage);
+        for (int round = 0; round < 20000; ++round) {
+            std::string a;
+            for (int n = static_cast<int>(random() % 8); n > 0; --n) a += bytes[random() % 7];
+            std::string b = a.substr(0, random() % (a.size() + 1));
+            for (int n = static_cast<int>(random() % 4); n > 0; --n) b += bytes[random() % 7];
+            const auto wa = walk(a), wb = walk(b);
+            const int expected = wa < wb ? -1 : wb < wa ? 1 : 0;
+            const int r = MbsCompare(a, b);
+            ASSERT_EQ((r > 0) - (r < 0), expected) << "code page " << codePage << ", round " << round;
+        }
     }
     SetMultibyteCodePage(0);
 }
