@@ -68,6 +68,15 @@ protected:
     TempDir dir;
 };
 
+// Archive names as the tool prints them: UTF-8 on POSIX, ANSI on Windows.
+#ifdef _WIN32
+const std::string kCafe = "caf\xE9";
+const char kSeparator = '\\';
+#else
+const std::string kCafe = "caf\xC3\xA9";
+const char kSeparator = '/';
+#endif
+
 const std::regex kExtractSummary(
     "kestrum-cli: extract: [0-9]+ written, [0-9]+ skipped, [0-9]+ failed, [0-9]+ bytes, [0-9]+\\.[0-9]{2} s\n");
 
@@ -121,9 +130,9 @@ TEST_F(CliPower, VerifyReportsEveryDamagedFileAndTheFirstCode) {
         EXPECT_EQ(run.status, 6) << "data past the end comes first";
         EXPECT_EQ(run.out,
                   "bad\\past.bin\tError read BSA file.\n"
-                  "bad\\broken.bin\tError decompressed data.\n"
-                  "caf\xC3\xA9\\small.bin\tError decompressed data.\n"
-                  "caf\xC3\xA9\\tiny.bin\tError decompressed data.\n")
+                  "bad\\broken.bin\tError decompressed data.\n" +
+                      kCafe + "\\small.bin\tError decompressed data.\n" + kCafe +
+                      "\\tiny.bin\tError decompressed data.\n")
             << "jobs " << jobs;
         EXPECT_EQ(WithoutTime(run.err), "kestrum-cli: verify: 3 intact, 4 damaged, 5009 bytes, T s\n");
     }
@@ -203,7 +212,7 @@ TEST_F(CliPower, JsonDocumentsParseBackWithTheTextFormsFacts) {
 TEST_F(CliPower, FiltersNarrowEveryFileOrTheEntries) {
     ArchiveSpec spec;
     spec.folders = {{"Meshes\\Armor", {{"Iron.NIF", "1"}, {"iron.dds", "2"}}},
-                    {"meshes\\clutter", {{"bucket.nif", "3"}}},
+                    {"models\\clutter", {{"bucket.nif", "3"}}},
                     {"sound", {{"door.wav", "4"}, {"door.nif", "5"}}}};
     const std::string archive = Archive(spec);
     struct Case {
@@ -211,9 +220,9 @@ TEST_F(CliPower, FiltersNarrowEveryFileOrTheEntries) {
         std::vector<std::string> entries;
         std::vector<std::string> written;
     } const cases[] = {
-        {{"--include", "**/*.nif"}, {}, {"Meshes/Armor/Iron.NIF", "meshes/clutter/bucket.nif", "sound/door.nif"}},
-        {{"--include", "meshes/**"}, {}, {"Meshes/Armor/Iron.NIF", "Meshes/Armor/iron.dds", "meshes/clutter/bucket.nif"}},
-        {{"--include", "**.nif", "--exclude", "sound\\*"}, {}, {"Meshes/Armor/Iron.NIF", "meshes/clutter/bucket.nif"}},
+        {{"--include", "**/*.nif"}, {}, {"Meshes/Armor/Iron.NIF", "models/clutter/bucket.nif", "sound/door.nif"}},
+        {{"--include", "meshes/**"}, {}, {"Meshes/Armor/Iron.NIF", "Meshes/Armor/iron.dds"}},
+        {{"--include", "**.nif", "--exclude", "sound\\*"}, {}, {"Meshes/Armor/Iron.NIF", "models/clutter/bucket.nif"}},
         {{"--include", "**.wav", "--include=**.dds"}, {}, {"Meshes/Armor/iron.dds", "sound/door.wav"}},
         {{"--exclude", "**"}, {}, {}},
         {{"--exclude", "**.nif"}, {"meshes/armor", "sound"}, {"sound/door.wav"}},  // ENTRY is exact, GLOB folds
@@ -244,19 +253,23 @@ TEST_F(CliPower, DryRunPrintsThePlanAndWritesNothing) {
     fs::create_directories(fs::path(dest) / "b");
     WriteBytes(fs::path(dest) / "b" / "y.txt", "old");
     const auto before = Tree(dir.path());
-    const std::string d = fs::path(dest).generic_string();
+    const auto at = [&](const std::string& folder, const std::string& file) {
+        return dest + kSeparator + folder + kSeparator + file;
+    };
 
     CliRun run = RunCliCaptured({"extract", "--dry-run", "--no-clobber", archive, dest, "a", "..\\up", "b", "zz"});
     EXPECT_EQ(run.status, 8);
-    EXPECT_EQ(run.out, "write\ta\\x.txt\t" + d + "/a/x.txt\n"
-                       "refuse\t..\\up\\evil.txt\tInvalid file name.\n"
-                       "skip\tb\\y.txt\t" + d + "/b/y.txt\n");
+    EXPECT_EQ(run.out, "write\ta\\x.txt\t" + at("a", "x.txt") +
+                           "\n"
+                           "refuse\t..\\up\\evil.txt\tInvalid file name.\n"
+                           "skip\tb\\y.txt\t" +
+                           at("b", "y.txt") + "\n");
     EXPECT_EQ(WithoutTime(run.err), "kestrum-cli: No file or folder is named zz.\n"
                                     "kestrum-cli: extract --dry-run: 1 to write, 1 skipped, 1 refused, T s\n");
     // Without ENTRY the plan stops where Extract All would.
     run = RunCliCaptured({"extract", "--dry-run", "--quiet", archive, dest});
     EXPECT_EQ(run.status, 8);
-    EXPECT_EQ(run.out, "write\ta\\x.txt\t" + d + "/a/x.txt\nrefuse\t..\\up\\evil.txt\tInvalid file name.\n");
+    EXPECT_EQ(run.out, "write\ta\\x.txt\t" + at("a", "x.txt") + "\nrefuse\t..\\up\\evil.txt\tInvalid file name.\n");
     EXPECT_EQ(run.err, "");
     run = RunCliCaptured({"extract", "--dry-run", "--quiet", archive, dest + "/missing", "b"});
     EXPECT_EQ(run.out, "refuse\tb\\y.txt\tInvalid path.\n");
@@ -337,13 +350,16 @@ TEST_F(CliPower, PipelineHandsOverInOrderWithinAnyBudget) {
     std::vector<std::int32_t> order(archive.m_files.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::int32_t>(order.size() - 1 - i);
     for (const std::uint64_t budget : {std::uint64_t{1}, std::uint64_t{4096}, cli::BlockPipeline::kDefaultBudget}) {
-        cli::BlockPipeline pipeline(archive, order, 3, budget);
+        std::vector<cli::BlockPipeline::Item> items;
+        {
+            cli::BlockPipeline pipeline(archive, order, 3, budget);
+            for (std::size_t k = 0; k < order.size(); ++k) items.push_back(pipeline.Take(k));
+        }  // the workers hold the archive open, on Windows without sharing
         for (std::size_t k = 0; k < order.size(); ++k) {
-            cli::BlockPipeline::Item item = pipeline.Take(k);
             FileData direct;
             ASSERT_FALSE(ReadFileData(archive, order[k], direct).failed());
-            ASSERT_FALSE(item.result.failed());
-            EXPECT_EQ(std::string(reinterpret_cast<const char*>(item.data.bytes), item.data.count),
+            ASSERT_FALSE(items[k].result.failed());
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(items[k].data.bytes), items[k].data.count),
                       std::string(reinterpret_cast<const char*>(direct.bytes), direct.count));
         }
     }
