@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "archive/file_texts.h"
@@ -116,24 +115,6 @@ bool WritesOverArchive(const CBsaArchive& archive, const std::vector<Step>& step
 }
 
 }  // namespace
-
-unsigned JobsOption(const Args& a) {
-    const std::string* text = a.Value("--jobs");
-    if (!text) {
-        if (a.values.count("--jobs")) throw UsageError{"--jobs takes a number from 1 to 256"};
-        return std::clamp(std::thread::hardware_concurrency(), 1u, 256u);
-    }
-    std::size_t used = 0;
-    int jobs = 0;
-    try {
-        jobs = std::stoi(*text, &used);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (used == 0 || used != text->size() || jobs < 1 || jobs > 256)
-        throw UsageError{"--jobs takes a number from 1 to 256, not " + *text};
-    return static_cast<unsigned>(jobs);
-}
 
 int RunExtract(const std::vector<std::string>& args) {
     const Args a = ParseArgs(args, {"--include", "--exclude", "--jobs"},

@@ -11,9 +11,9 @@ int RunList(const std::vector<std::string>& args) {
     const Args a = ParseArgs(args, {"--sort"}, {"--json"});
     if (a.operands.size() != 1) throw UsageError{"list takes one ARCHIVE"};
     // The column a header click sorts: name, size or hash (the type SortFiles takes).
+    static const char* const columns[] = {"name", "size", "hash"};
     int sortType = -1;
     if (const std::string* sort = a.Value("--sort")) {
-        const char* const columns[] = {"name", "size", "hash"};
         for (int type = 0; type < 3; ++type)
             if (*sort == columns[type]) sortType = type;
         if (sortType < 0) throw UsageError{"--sort takes name, size or hash, not " + *sort};
@@ -45,7 +45,7 @@ int RunList(const std::vector<std::string>& args) {
         }
         nlohmann::ordered_json document;
         document["path"] = ArgumentToUtf8(a.operands[0]);
-        document["order"] = sortType < 0 ? "catalogue" : std::vector<const char*>{"name", "size", "hash"}[sortType];
+        document["order"] = sortType < 0 ? "catalogue" : columns[sortType];
         document["files"] = std::move(files);
         PrintJson(document);
         return 0;
