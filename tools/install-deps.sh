@@ -10,7 +10,7 @@ native=(
 )
 cross=(
   g++-mingw-w64-i686-posix libz-mingw-w64-dev
-  wine wine32:i386 xvfb xauth x11-apps xdotool imagemagick
+  wine wine32:i386 fonts-wine xvfb xauth x11-apps xdotool imagemagick python3
 )
 
 sudo_cmd=()

@@ -5,6 +5,10 @@
 #include <fstream>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kestrum::test {
 
 TempDir::TempDir() {
@@ -15,10 +19,40 @@ TempDir::TempDir() {
     std::filesystem::create_directories(m_path);
 }
 
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+TempDir::~TempDir() { RemoveTree(m_path); }
+
+#ifdef _WIN32
+namespace {
+void RemoveTreeVerbatim(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTreeVerbatim(child);
+            } else {
+                SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(child.c_str());
+            }
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
 }
+}  // namespace
+
+void RemoveTree(const std::filesystem::path& path) {
+    RemoveTreeVerbatim(L"\\\\?\\" + std::filesystem::absolute(path).wstring());
+}
+#else
+void RemoveTree(const std::filesystem::path& path) {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+#endif
 
 std::string TempDir::Join(const std::string& relative) const { return (m_path / relative).string(); }
 

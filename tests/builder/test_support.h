@@ -28,6 +28,11 @@ private:
     std::filesystem::path m_path;
 };
 
+// Removes a folder and everything in it. On Windows it addresses entries as
+// "\\?\" paths, so names the system would otherwise trim (a trailing space
+// or dot, which Wine lets an extraction create) are removed too.
+void RemoveTree(const std::filesystem::path& path);
+
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadBytes(const std::filesystem::path& path);
 
