@@ -64,7 +64,7 @@ TEST(CliInfoList, LoaderFailuresPrintTheMessageAndExitWithItsCode) {
         {"v104.bsa", 3, "Unknoun format BSA file."},
         {"cut.bsa", 4, "Error read file."},
     };
-    for (const char* verb : {"info", "list"})
+    for (const char* verb : {"info", "list", "verify"})
         for (const Case& c : cases) {
             const CliRun run = RunCliCaptured({verb, dir.Join(c.file)});
             EXPECT_EQ(run.status, c.status) << verb << " " << c.file;
