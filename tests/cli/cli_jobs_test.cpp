@@ -29,7 +29,7 @@ std::string WithoutTime(const std::string& err) {
 }
 
 struct RandomCase {
-    ArchiveSpec spec;
+    ArchiveSpec plan;
     std::vector<std::string> options;  // besides --jobs
     std::vector<std::string> entries;
     bool blockFolderC = false;  // a file named c where the folder c belongs: result 3
@@ -44,7 +44,7 @@ RandomCase MakeCase(std::mt19937& rng) {
 
     RandomCase c;
     const bool compressed = chance(0.6);
-    c.spec.archiveFlags = compressed ? 7 : 3;
+    c.plan.archiveFlags = compressed ? 7 : 3;
     const int folderCount = std::uniform_int_distribution<int>(1, 5)(rng);
     for (int f = 0; f < folderCount; ++f) {
         FolderSpec folder{pick(folders), {}};
@@ -66,7 +66,7 @@ RandomCase MakeCase(std::mt19937& rng) {
             }
             folder.files.push_back(file);
         }
-        c.spec.folders.push_back(folder);
+        c.plan.folders.push_back(folder);
     }
     if (chance(0.5)) c.options.push_back("--no-path");
     if (chance(0.2)) c.options.push_back("--no-clobber");
@@ -90,7 +90,7 @@ TEST(ExtractJobs, AnyNumberOfJobsGivesTheResultsOfOneByOne) {
         const RandomCase c = MakeCase(rng);
         TempDir dir;
         const std::string archive = dir.Join("r.bsa");
-        WriteBytes(archive, BuildArchive(c.spec).bytes);
+        WriteBytes(archive, BuildArchive(c.plan).bytes);
 
         struct Outcome {
             int status;
@@ -128,14 +128,14 @@ TEST(ExtractJobs, AnyNumberOfJobsGivesTheResultsOfOneByOne) {
 // An archive that extraction overwrites while it runs: later files are read
 // from what was written, so nothing may be read ahead of its turn.
 TEST(ExtractJobs, AnArchiveExtractedOverItselfReadsEachFileAtItsTurn) {
-    ArchiveSpec spec;
-    spec.folders = {{"", {{"self.bsa", "not an archive any more"}, {"after.txt", "after"}}}};
+    ArchiveSpec plan;
+    plan.folders = {{"", {{"self.bsa", "not an archive any more"}, {"after.txt", "after"}}}};
     TempDir dir;
     std::vector<std::pair<CliRun, std::map<std::string, std::string>>> outcomes;
     for (const char* jobs : {"1", "2"}) {
         const fs::path dest = dir.path() / (std::string("out") + jobs);
         fs::create_directories(dest);
-        WriteBytes(dest / "self.bsa", BuildArchive(spec).bytes);
+        WriteBytes(dest / "self.bsa", BuildArchive(plan).bytes);
         CliRun run = RunCliCaptured({"extract", "--quiet", "--jobs", jobs, (dest / "self.bsa").string(), dest.string()});
         outcomes.emplace_back(run, Tree(dest));
     }

@@ -38,8 +38,8 @@ std::string WithoutTime(const std::string& err) {
 
 // Intact files and each kind of damage the extractor reports.
 ArchiveSpec Damaged() {
-    ArchiveSpec spec;
-    spec.archiveFlags = 7;
+    ArchiveSpec plan;
+    plan.archiveFlags = 7;
     FileSpec pastEnd{"past.bin", "data"};
     pastEnd.offset = 0xFFFFFF00u;
     FileSpec broken{"broken.bin", "x"};
@@ -48,17 +48,17 @@ ArchiveSpec Damaged() {
     small.prefix = 10;
     FileSpec tiny{"tiny.bin", ""};
     tiny.block = "ab";
-    spec.folders = {{"ok", {{"a.txt", "alpha", 0x0123456789ABCDEFull}, {"b.txt", std::string(5000, 'b')}}},
+    plan.folders = {{"ok", {{"a.txt", "alpha", 0x0123456789ABCDEFull}, {"b.txt", std::string(5000, 'b')}}},
                     {"bad", {pastEnd, broken}},
                     {"caf\xE9", {small, tiny, {"fine.txt", "fine"}}}};
-    return spec;
+    return plan;
 }
 
 class CliPower : public ::testing::Test {
 protected:
-    std::string Archive(const ArchiveSpec& spec, const std::string& name = "t.bsa") {
+    std::string Archive(const ArchiveSpec& plan, const std::string& name = "t.bsa") {
         const std::string path = dir.Join(name);
-        WriteBytes(path, BuildArchive(spec).bytes);
+        WriteBytes(path, BuildArchive(plan).bytes);
         return path;
     }
     std::string Dest(const std::string& name = "out") {
@@ -210,11 +210,11 @@ TEST_F(CliPower, JsonDocumentsParseBackWithTheTextFormsFacts) {
 }
 
 TEST_F(CliPower, FiltersNarrowEveryFileOrTheEntries) {
-    ArchiveSpec spec;
-    spec.folders = {{"Meshes\\Armor", {{"Iron.NIF", "1"}, {"iron.dds", "2"}}},
+    ArchiveSpec plan;
+    plan.folders = {{"Meshes\\Armor", {{"Iron.NIF", "1"}, {"iron.dds", "2"}}},
                     {"models\\clutter", {{"bucket.nif", "3"}}},
                     {"sound", {{"door.wav", "4"}, {"door.nif", "5"}}}};
-    const std::string archive = Archive(spec);
+    const std::string archive = Archive(plan);
     struct Case {
         std::vector<std::string> options;
         std::vector<std::string> entries;
@@ -246,9 +246,9 @@ TEST_F(CliPower, FiltersNarrowEveryFileOrTheEntries) {
 }
 
 TEST_F(CliPower, DryRunPrintsThePlanAndWritesNothing) {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {{"x.txt", "1"}}}, {"..\\up", {{"evil.txt", "2"}}}, {"b", {{"y.txt", "3"}}}};
-    const std::string archive = Archive(spec);
+    ArchiveSpec plan;
+    plan.folders = {{"a", {{"x.txt", "1"}}}, {"..\\up", {{"evil.txt", "2"}}}, {"b", {{"y.txt", "3"}}}};
+    const std::string archive = Archive(plan);
     const std::string dest = Dest();
     fs::create_directories(fs::path(dest) / "b");
     WriteBytes(fs::path(dest) / "b" / "y.txt", "old");
@@ -278,9 +278,9 @@ TEST_F(CliPower, DryRunPrintsThePlanAndWritesNothing) {
 }
 
 TEST_F(CliPower, NoClobberKeepsWhatExistsAndCountsItAsSkipped) {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {{"x.txt", "new-a"}, {"y.txt", "new-y"}}}, {"b", {{"x.txt", "new-b"}}}};
-    const std::string archive = Archive(spec);
+    ArchiveSpec plan;
+    plan.folders = {{"a", {{"x.txt", "new-a"}, {"y.txt", "new-y"}}}, {"b", {{"x.txt", "new-b"}}}};
+    const std::string archive = Archive(plan);
     const std::string dest = Dest();
     fs::create_directories(fs::path(dest) / "a");
     WriteBytes(fs::path(dest) / "a" / "x.txt", "old");
@@ -337,16 +337,16 @@ TEST_F(CliPower, UsageMistakesAndHelp) {
 // The pipeline hands every file over in order with the bytes of a one-by-one
 // read, whatever the budget: even one byte lets a file through alone.
 TEST_F(CliPower, PipelineHandsOverInOrderWithinAnyBudget) {
-    ArchiveSpec spec;
-    spec.archiveFlags = 7;
+    ArchiveSpec plan;
+    plan.archiveFlags = 7;
     for (int f = 0; f < 3; ++f) {
         FolderSpec folder{"f" + std::to_string(f), {}};
         for (int i = 0; i < 20; ++i)
             folder.files.push_back({std::to_string(i), std::string(static_cast<std::size_t>(i * 97), char('a' + f))});
-        spec.folders.push_back(folder);
+        plan.folders.push_back(folder);
     }
     CBsaArchive archive;
-    ASSERT_EQ(archive.LoadCatalog(Archive(spec)), 0);
+    ASSERT_EQ(archive.LoadCatalog(Archive(plan)), 0);
     std::vector<std::int32_t> order(archive.m_files.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::int32_t>(order.size() - 1 - i);
     for (const std::uint64_t budget : {std::uint64_t{1}, std::uint64_t{4096}, cli::BlockPipeline::kDefaultBudget}) {

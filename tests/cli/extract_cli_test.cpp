@@ -18,14 +18,14 @@ namespace {
 class ExtractVerb : public ::testing::Test {
 protected:
     void SetUp() override {
-        ArchiveSpec spec;
-        spec.archiveFlags = 7;
-        spec.folders = {{"a", {{"x.txt", "a-x"}, {"y.txt", "a-y"}}},
+        ArchiveSpec plan;
+        plan.archiveFlags = 7;
+        plan.folders = {{"a", {{"x.txt", "a-x"}, {"y.txt", "a-y"}}},
                         {"a\\b", {{"x.txt", "ab-x"}}},
                         {"ab", {{"z.txt", "ab-z"}}},
                         {"c", {{"x.txt", "c-x"}}}};
         archive = dir.Join("t.bsa");
-        WriteBytes(archive, BuildArchive(spec).bytes);
+        WriteBytes(archive, BuildArchive(plan).bytes);
         dest = dir.Join("out");
         fs::create_directories(dest);
     }

@@ -45,9 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string folder = input.substr(0, split), name = input.substr(split + 1);
     if (folder.size() > 200 || name.size() > 200) return 0;
 
-    kestrum::test::ArchiveSpec spec;
-    spec.folders = {{folder, {{name, "payload"}}}};
-    const std::string bytes = kestrum::test::BuildArchive(spec).bytes;
+    kestrum::test::ArchiveSpec plan;
+    plan.folders = {{folder, {{name, "payload"}}}};
+    const std::string bytes = kestrum::test::BuildArchive(plan).bytes;
     const std::string archivePath =
         scratch.WriteArchive(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 

@@ -15,16 +15,16 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path dir(argv[1]);
     std::filesystem::create_directories(dir);
-    ArchiveSpec spec;
-    spec.folders = {{"meshes\\armor", {{"a.nif", "iron iron iron"}, {"b.nif", ""}}},
+    ArchiveSpec plan;
+    plan.folders = {{"meshes\\armor", {{"a.nif", "iron iron iron"}, {"b.nif", ""}}},
                     {"textures", {{"c.dds", std::string(300, 'x')}}},
                     {"", {{"root.txt", "r"}}},
                     {"empty", {}}};
     int n = 0;
     const auto save = [&](const std::string& bytes) { WriteBytes(dir / ("seed" + std::to_string(n++) + ".bsa"), bytes); };
     for (std::uint32_t flags : {3u, 7u}) {
-        spec.archiveFlags = flags;
-        save(BuildArchive(spec).bytes);
+        plan.archiveFlags = flags;
+        save(BuildArchive(plan).bytes);
     }
     save(BuildArchive({}).bytes);
     ArchiveSpec traversal;

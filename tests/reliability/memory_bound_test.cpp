@@ -49,11 +49,11 @@ Peak RunCli(const std::vector<std::string>& args) {
 
 // About 4 KiB: a few files and padding data.
 ArchiveSpec Small(std::uint32_t flags) {
-    ArchiveSpec spec;
-    spec.archiveFlags = flags;
-    spec.folders = {{"meshes\\armor", {{"iron.nif", std::string(1500, 'i')}, {"steel.nif", std::string(1500, 's')}}},
+    ArchiveSpec plan;
+    plan.archiveFlags = flags;
+    plan.folders = {{"meshes\\armor", {{"iron.nif", std::string(1500, 'i')}, {"steel.nif", std::string(1500, 's')}}},
                     {"textures", {{"iron.dds", std::string(800, 'd')}}}};
-    return spec;
+    return plan;
 }
 
 struct Claim {
