@@ -146,13 +146,17 @@ TEST_F(Views, TreeNestsFoldersAndMixesFilesInOneOrderWithTheTopExpanded) {
 }
 
 // The control's own sorted insertion decides the order of siblings; the fill
-// must end with the order the control gives, ties and case included.
+// must end with the order that inserting one by one (subfolders in node
+// order, then files in file order) gives, ties between folders and files and
+// between case variants included.
 TEST_F(Views, TreeOrderIsTheControlsOwnSortedOrder) {
-    const Lines names = {"b", "B", "a", "_x", "a", "10", "9", "A", "Ab", "aB", "-", "b"};
+    const Lines folders = {"b", "README", "a", "Readme", "_x"};
+    const Lines files = {"b", "B", "readme", "a", "_x", "a", "10", "9", "A", "Ab", "aB", "-", "b", "README", "z"};
     ArchiveSpec spec;
-    FolderSpec folder{"f", {}};
-    for (const std::string& name : names) folder.files.push_back({name, name});
-    spec.folders = {folder};
+    for (const std::string& name : folders) spec.folders.push_back({"f\\" + name, {{"in", "i"}}});
+    FolderSpec flat{"f", {}};
+    for (const std::string& name : files) flat.files.push_back({name, name});
+    spec.folders.push_back(flat);
     Open(WriteArchive("order.bsa", spec));
 
     // The same texts inserted one by one with TVI_SORT into a fresh tree view.
@@ -161,17 +165,19 @@ TEST_F(Views, TreeOrderIsTheControlsOwnSortedOrder) {
     CTreeCtrl ref;
     ref.Attach(reference);
     HTREEITEM top = ref.InsertItem("f", TVI_ROOT, TVI_FIRST);
-    for (const std::string& name : names) ref.InsertItem(name.c_str(), top, TVI_SORT);
-    Lines want;
-    for (HTREEITEM item = ref.GetChildItem(top); item; item = ref.GetNextItem(item, TVGN_NEXT))
-        want.push_back(ref.GetItemText(item));
+    for (const std::string& name : folders) ref.InsertItem("in", ref.InsertItem(name.c_str(), top, TVI_SORT), TVI_SORT);
+    for (const std::string& name : files) ref.InsertItem(name.c_str(), top, TVI_SORT);
+    const auto children = [](const CTreeCtrl& tree, HTREEITEM parent) {
+        Lines out;
+        for (HTREEITEM item = tree.GetChildItem(parent); item; item = tree.GetNextItem(item, TVGN_NEXT))
+            out.push_back((tree.GetChildItem(item) ? "folder " : "file ") + tree.GetItemText(item));
+        return out;
+    };
+    const Lines want = children(ref, top);
     DestroyWindow(reference);
 
-    Lines got;
-    for (HTREEITEM item = dlg.m_folderTree.GetChildItem(TreeItem({"f"})); item;
-         item = dlg.m_folderTree.GetNextItem(item, TVGN_NEXT))
-        got.push_back(dlg.m_folderTree.GetItemText(item));
-    EXPECT_EQ(got, want);
+    EXPECT_EQ(children(dlg.m_folderTree, TreeItem({"f"})), want);
+    EXPECT_EQ(want.size(), folders.size() + files.size());
 }
 
 TEST_F(Views, ArchiveWithoutFoldersLeavesBothViewsEmpty) {
