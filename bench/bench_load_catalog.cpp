@@ -22,16 +22,16 @@ struct Fixture {
     std::uint64_t directoryLength = 0;
 
     Fixture() {
-        ArchiveSpec spec;
+        ArchiveSpec plan;
         const int folders = 1000, perFolder = 100;
         for (int f = 0; f < folders; ++f) {
             FolderSpec folder{"textures\\armor\\set" + std::to_string(f / 10) + "\\part" + std::to_string(f)};
             for (int i = 0; i < perFolder; ++i)
                 folder.files.push_back({"file_" + std::to_string(i) + ".dds", "x",
                                         0x9E3779B97F4A7C15ull * static_cast<std::uint64_t>(f * perFolder + i)});
-            spec.folders.push_back(std::move(folder));
+            plan.folders.push_back(std::move(folder));
         }
-        const BuiltArchive built = BuildArchive(spec);
+        const BuiltArchive built = BuildArchive(plan);
         directoryLength = built.dataBlocks[0] - 36;
         path = dir.Join("bench.bsa");
         WriteBytes(path, built.bytes);

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <stdexcept>
+#include <thread>
 
 #include "archive/bsa_archive.h"
 #include "cli/cli.h"
@@ -46,6 +48,24 @@ Args ParseArgs(const std::vector<std::string>& args, const std::vector<std::stri
         }
     }
     return parsed;
+}
+
+unsigned JobsOption(const Args& a) {
+    const std::string* text = a.Value("--jobs");
+    if (!text) {
+        if (a.values.count("--jobs")) throw UsageError{"--jobs takes a number from 1 to 256"};
+        return std::clamp(std::thread::hardware_concurrency(), 1u, 256u);
+    }
+    std::size_t used = 0;
+    int jobs = 0;
+    try {
+        jobs = std::stoi(*text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text->size() || jobs < 1 || jobs > 256)
+        throw UsageError{"--jobs takes a number from 1 to 256, not " + *text};
+    return static_cast<unsigned>(jobs);
 }
 
 int LoadOrReport(CBsaArchive& archive, const std::string& path) { return archive.LoadCatalog(path); }

@@ -32,6 +32,9 @@ struct Args {
 Args ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& valued,
                const std::vector<std::string>& flagNames);
 
+// The number of worker threads of --jobs N (1..256; default: the cores).
+unsigned JobsOption(const Args& a);
+
 // Loads the archive; on failure the loader has reported and its code is returned.
 int LoadOrReport(CBsaArchive& archive, const std::string& path);
 
@@ -46,5 +49,6 @@ int RunInfo(const std::vector<std::string>& args);
 int RunList(const std::vector<std::string>& args);
 int RunTree(const std::vector<std::string>& args);
 int RunExtract(const std::vector<std::string>& args);
+int RunVerify(const std::vector<std::string>& args);
 
 }  // namespace kestrum::cli

@@ -19,18 +19,49 @@ struct Verb {
     const char* name;
     const char* synopsis;
     const char* summary;
+    const char* options;  // the verb's own options, for VERB --help
     int (*run)(const std::vector<std::string>& args);
 };
 
 const Verb kVerbs[] = {
-    {"info", "info ARCHIVE", "Print the archive's path, folder and file counts and compression.", RunInfo},
-    {"list", "list [--sort name|size|hash] ARCHIVE",
-     "Print each file's name, size and hash, tab-separated,\n"
-     "  in catalogue order or, with --sort, as a click on that column's header orders them.",
+    {"info", "info [--json] ARCHIVE", "Print the archive's path, folder and file counts and compression.",
+     "  --json          one JSON document: path, folders, files, compression\n",
+     RunInfo},
+    {"list", "list [--sort name|size|hash] [--json] ARCHIVE",
+     "Print each file's name, size and hash, tab-separated, in catalogue order.",
+     "  --sort COLUMN   name, size or hash: the order a click on that column's header gives\n"
+     "  --json          one JSON document: path, order, files (index, name, folder, file, size,\n"
+     "                  offset, hash)\n",
      RunList},
-    {"tree", "tree ARCHIVE", "Print the archive's folders and files as the window's tree shows them.", RunTree},
-    {"extract", "extract [--no-path] ARCHIVE DEST [ENTRY...]",
-     "Write every file, or the files and folders named, below DEST.", RunExtract},
+    {"tree", "tree ARCHIVE", "Print the archive's folders and files as the window's tree shows them.", "", RunTree},
+    {"verify", "verify [--json] [--jobs N] [--quiet] ARCHIVE",
+     "Read (and inflate) every file's data; print each damaged file's name and message.",
+     "  --json          one JSON document: path, files, intact, damaged (index, name, code,\n"
+     "                  message), bytes, status\n"
+     "  --jobs N        read and inflate on N threads (default: the number of cores)\n"
+     "  --quiet         no summary line on stderr\n"
+     "exit status: 0 when every file is intact, else the first damaged file's code.\n",
+     RunVerify},
+    {"extract",
+     "extract [--no-path] [--include GLOB]... [--exclude GLOB]... [--dry-run] [--no-clobber]\n"
+     "        [--jobs N] [--quiet] ARCHIVE DEST [ENTRY...]",
+     "Write every file, or the files and folders named, below DEST.",
+     "  ENTRY           a file's name as list prints it (\"/\" for \"\\\" too), or a folder path:\n"
+     "                  that folder's files and those of the folders below it. Without ENTRY\n"
+     "                  every file is written in catalogue order and the first failure ends\n"
+     "                  the run; with ENTRY every failure is reported and the run goes on.\n"
+     "  --no-path       write every file straight into DEST (the later of two names wins)\n"
+     "  --include GLOB  only files whose name matches one of these patterns\n"
+     "  --exclude GLOB  no file whose name matches one of these patterns\n"
+     "                  GLOB: * any text within a folder, ? one character, ** any text,\n"
+     "                  **/ any number of folders; / stands for \\; ASCII letters in any case\n"
+     "  --dry-run       write nothing; print, tab-separated, write NAME PATH, skip NAME PATH\n"
+     "                  or refuse NAME MESSAGE for each file\n"
+     "  --no-clobber    skip files whose output path exists already\n"
+     "  --jobs N        read and inflate on N threads (default: the number of cores); the\n"
+     "                  files, bytes, messages and exit status are those of --jobs 1\n"
+     "  --quiet         no summary line on stderr\n",
+     RunExtract},
 };
 
 // The double-byte code page an iconv name stands for (0: single-byte), so
@@ -48,7 +79,7 @@ int MultibyteCodePageOf(std::string name) {
 
 void PrintUsage(std::FILE* to) {
     std::fprintf(to, "usage: kestrum-cli [--codepage NAME] VERB [OPTIONS] ARGS...\n\nverbs:\n");
-    for (const Verb& v : kVerbs) std::fprintf(to, "  %-44s %s\n", v.synopsis, v.summary);
+    for (const Verb& v : kVerbs) std::fprintf(to, "  %s\n      %s\n", v.synopsis, v.summary);
     std::fprintf(to,
                  "\noptions:\n"
                  "  --codepage NAME   code page of the names in the archive (iconv name; default CP1252)\n"
@@ -59,6 +90,7 @@ void PrintUsage(std::FILE* to) {
 
 void PrintVerbUsage(const Verb& v) {
     std::printf("usage: kestrum-cli [--codepage NAME] %s\n\n%s\n", v.synopsis, v.summary);
+    if (*v.options) std::printf("\noptions:\n%s", v.options);
 }
 
 int Main(std::vector<std::string> args) {

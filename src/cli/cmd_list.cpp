@@ -3,16 +3,17 @@
 
 #include "archive/file_texts.h"
 #include "cli/cli.h"
+#include "cli/json_out.h"
 
 namespace kestrum::cli {
 
 int RunList(const std::vector<std::string>& args) {
-    const Args a = ParseArgs(args, {"--sort"}, {});
+    const Args a = ParseArgs(args, {"--sort"}, {"--json"});
     if (a.operands.size() != 1) throw UsageError{"list takes one ARCHIVE"};
     // The column a header click sorts: name, size or hash (the type SortFiles takes).
+    static const char* const columns[] = {"name", "size", "hash"};
     int sortType = -1;
     if (const std::string* sort = a.Value("--sort")) {
-        const char* const columns[] = {"name", "size", "hash"};
         for (int type = 0; type < 3; ++type)
             if (*sort == columns[type]) sortType = type;
         if (sortType < 0) throw UsageError{"--sort takes name, size or hash, not " + *sort};
@@ -27,6 +28,27 @@ int RunList(const std::vector<std::string>& args) {
     if (sortType >= 0) {
         archive.SortFiles(ProgressTarget{}, sortType);
         order = sortType == 0 ? &archive.m_nameOrder : sortType == 1 ? &archive.m_sizeOrder : &archive.m_hashOrder;
+    }
+
+    if (a.Flag("--json")) {
+        nlohmann::ordered_json files = nlohmann::ordered_json::array();
+        for (std::size_t row = 0; row < archive.m_files.size(); ++row) {
+            const std::size_t index = order ? static_cast<std::size_t>((*order)[row]) : row;
+            const BsaFileEntry& file = archive.m_files[index];
+            files.push_back({{"index", index},
+                             {"name", ArchiveTextToUtf8(FileNameText(file))},
+                             {"folder", ArchiveTextToUtf8(file.folderPath)},
+                             {"file", ArchiveTextToUtf8(file.fileName)},
+                             {"size", file.size},
+                             {"offset", file.offset},
+                             {"hash", FileHashText(file)}});
+        }
+        nlohmann::ordered_json document;
+        document["path"] = ArgumentToUtf8(a.operands[0]);
+        document["order"] = sortType < 0 ? "catalogue" : columns[sortType];
+        document["files"] = std::move(files);
+        PrintJson(document);
+        return 0;
     }
 
     std::string out;

@@ -9,5 +9,7 @@ namespace kestrum {
 
 bool IsDirectory(const std::string& path);
 bool MakeDirectory(const std::string& path);
+// True when anything (file or folder) exists at path.
+bool PathExists(const std::string& path);
 
 }  // namespace kestrum

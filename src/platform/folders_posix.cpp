@@ -22,4 +22,9 @@ bool MakeDirectory(const std::string& path) {
     return !path.empty() && ::mkdir(ToOsPath(path).c_str(), 0777) == 0;
 }
 
+bool PathExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::lstat(ToOsPath(path).c_str(), &st) == 0;
+}
+
 }  // namespace kestrum

@@ -13,10 +13,10 @@ using namespace kestrum::test;
 namespace {
 
 ArchiveSpec TwoFolders() {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {{"one.txt", "1", 0x1111}, {"two.txt", "22", 0x2222}}, 0xAAAA},
+    ArchiveSpec plan;
+    plan.folders = {{"a", {{"one.txt", "1", 0x1111}, {"two.txt", "22", 0x2222}}, 0xAAAA},
                     {"b\\c", {{"x", "333"}, {"y", "4444"}, {"z", "55555", 0xFEDCBA9876543210ull}}, 0xBBBB}};
-    return spec;
+    return plan;
 }
 
 struct Loaded {
@@ -73,9 +73,9 @@ TEST(LoadCatalog, ReadsFoldersFilesAndOrders) {
 }
 
 TEST(LoadCatalog, LayoutOfOneFolderWithOneFile) {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {{"b.txt", "data"}}}};
-    const BuiltArchive built = BuildArchive(spec);
+    ArchiveSpec plan;
+    plan.folders = {{"a", {{"b.txt", "data"}}}};
+    const BuiltArchive built = BuildArchive(plan);
     EXPECT_EQ(built.folderBlocks[0], 52u);
     EXPECT_EQ(built.fileRecords[0], 55u);
     EXPECT_EQ(built.nameTable, 71u);
@@ -87,12 +87,12 @@ TEST(LoadCatalog, LayoutOfOneFolderWithOneFile) {
 }
 
 TEST(LoadCatalog, ReadsWhatItDoesNotCheckAsItStands) {
-    ArchiveSpec spec;
-    spec.folders = {{std::string(200, 'n'), {{"big", "x", 0, 0x40000005u}}},  // length byte 201: unsigned
+    ArchiveSpec plan;
+    plan.folders = {{std::string(200, 'n'), {{"big", "x", 0, 0x40000005u}}},  // length byte 201: unsigned
                     {"empty", {}},
                     {"far", {{"beyond", "y", 0, 10, 0xFFFFFF00u}}}};        // data past the end is fine here
-    spec.archiveFlags = 0xFFFFFFFF;
-    BuiltArchive built = BuildArchive(spec);
+    plan.archiveFlags = 0xFFFFFFFF;
+    BuiltArchive built = BuildArchive(plan);
     // Folder blocks need not follow the record order: swap the first two records' offsets.
     std::string& b = built.bytes;
     const std::string first = b.substr(built.folderRecords[0], 16);
@@ -126,9 +126,9 @@ struct FailureCase {
 };
 
 TEST(LoadCatalog, EveryFailureHasItsOneMessageAndLeavesEmptyTables) {
-    const auto damaged = [](std::function<void(BuiltArchive&)> damage, ArchiveSpec spec = TwoFolders()) {
+    const auto damaged = [](std::function<void(BuiltArchive&)> damage, ArchiveSpec plan = TwoFolders()) {
         return [=] {
-            BuiltArchive built = BuildArchive(spec);
+            BuiltArchive built = BuildArchive(plan);
             damage(built);
             return built.bytes;
         };
@@ -150,9 +150,9 @@ TEST(LoadCatalog, EveryFailureHasItsOneMessageAndLeavesEmptyTables) {
         {"folder file count runs past the block", damaged([](BuiltArchive& b) { PatchLe32(b.bytes, b.folderRecords[1] + 8, 1000); }), 4, "Error read file."},
         {"folder counts exceed the names", damaged([](BuiltArchive& b) { PatchLe32(b.bytes, b.folderRecords[0] + 8, 3); }), 4, "Error read file."},
         {"folder name without terminator", [] {
-             ArchiveSpec spec;
-             spec.folders = {{"abc", {}}};
-             BuiltArchive b = BuildArchive(spec);
+             ArchiveSpec plan;
+             plan.folders = {{"abc", {}}};
+             BuiltArchive b = BuildArchive(plan);
              b.bytes[b.folderBlocks[0] + 4] = 'x';  // the zero ends the directory; now nothing does
              return b.bytes;
          }, 4, "Error read file."},
@@ -210,10 +210,10 @@ TEST(LoadCatalog, FailedLoadEmptiesFilesButKeepsTheTreeModel) {
 }
 
 TEST(LoadCatalog, EveryTruncationLoadsOrFailsCleanly) {
-    ArchiveSpec spec = TwoFolders();
-    spec.archiveFlags = 7;
-    const std::string full = BuildArchive(spec).bytes;
-    const BuiltArchive layout = BuildArchive(spec);
+    ArchiveSpec plan = TwoFolders();
+    plan.archiveFlags = 7;
+    const std::string full = BuildArchive(plan).bytes;
+    const BuiltArchive layout = BuildArchive(plan);
     const std::size_t directoryEnd = layout.dataBlocks[0];
     for (std::size_t n = 0; n <= full.size(); ++n) {
         const auto l = Load(full.substr(0, n));

@@ -34,36 +34,36 @@ void PatchLe64(std::string& bytes, std::size_t position, std::uint64_t value) {
     PatchLe32(bytes, position + 4, static_cast<std::uint32_t>(value >> 32));
 }
 
-BuiltArchive BuildArchive(const ArchiveSpec& spec) {
-    const bool compressed = (spec.archiveFlags & 4) != 0;
+BuiltArchive BuildArchive(const ArchiveSpec& plan) {
+    const bool compressed = (plan.archiveFlags & 4) != 0;
     std::uint32_t fileCount = 0, folderNames = 0, fileNames = 0;
-    for (const FolderSpec& folder : spec.folders) {
+    for (const FolderSpec& folder : plan.folders) {
         folderNames += static_cast<std::uint32_t>(folder.name.size() + 1);
         for (const FileSpec& file : folder.files) {
             ++fileCount;
             fileNames += static_cast<std::uint32_t>(file.name.size() + 1);
         }
     }
-    const auto folderCount = static_cast<std::uint32_t>(spec.folders.size());
+    const auto folderCount = static_cast<std::uint32_t>(plan.folders.size());
 
     BuiltArchive built;
     std::string& out = built.bytes;
-    for (std::uint32_t v : {spec.magic.value_or(0x00415342u), spec.version.value_or(103u),
-                            spec.headerSize.value_or(36u), spec.archiveFlags,
-                            spec.folderCount.value_or(folderCount), spec.fileCount.value_or(fileCount),
-                            spec.totalFolderNameLength.value_or(folderNames),
-                            spec.totalFileNameLength.value_or(fileNames), spec.fileFlags})
+    for (std::uint32_t v : {plan.magic.value_or(0x00415342u), plan.version.value_or(103u),
+                            plan.headerSize.value_or(36u), plan.archiveFlags,
+                            plan.folderCount.value_or(folderCount), plan.fileCount.value_or(fileCount),
+                            plan.totalFolderNameLength.value_or(folderNames),
+                            plan.totalFileNameLength.value_or(fileNames), plan.fileFlags})
         AppendLe32(out, v);
 
     // Folder records first; their offsets are patched once the blocks are placed.
-    for (const FolderSpec& folder : spec.folders) {
+    for (const FolderSpec& folder : plan.folders) {
         built.folderRecords.push_back(out.size());
         AppendLe64(out, folder.hash);
         AppendLe32(out, folder.fileCount.value_or(static_cast<std::uint32_t>(folder.files.size())));
         AppendLe32(out, 0);
     }
-    for (std::size_t k = 0; k < spec.folders.size(); ++k) {
-        const FolderSpec& folder = spec.folders[k];
+    for (std::size_t k = 0; k < plan.folders.size(); ++k) {
+        const FolderSpec& folder = plan.folders[k];
         built.folderBlocks.push_back(out.size());
         PatchLe32(out, built.folderRecords[k] + 12, static_cast<std::uint32_t>(out.size() + fileNames));
         out.push_back(static_cast<char>(folder.name.size() + 1));
@@ -77,14 +77,14 @@ BuiltArchive BuildArchive(const ArchiveSpec& spec) {
         }
     }
     built.nameTable = out.size();
-    for (const FolderSpec& folder : spec.folders)
+    for (const FolderSpec& folder : plan.folders)
         for (const FileSpec& file : folder.files) {
             out += file.name;
             out.push_back('\0');
         }
 
     std::size_t index = 0;
-    for (const FolderSpec& folder : spec.folders)
+    for (const FolderSpec& folder : plan.folders)
         for (const FileSpec& file : folder.files) {
             std::string block;
             if (file.block) {

@@ -46,7 +46,7 @@ struct BuiltArchive {
     std::size_t nameTable = 0;
 };
 
-BuiltArchive BuildArchive(const ArchiveSpec& spec);
+BuiltArchive BuildArchive(const ArchiveSpec& plan);
 
 // zlib stream of data, as a compressed data block carries after its prefix.
 std::string Deflate(const std::string& data, int level = 6);

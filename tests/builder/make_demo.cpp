@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: kestrum-make-demo OUTDIR\n");
         return 64;
     }
-    ArchiveSpec spec;
-    spec.folders = {
+    ArchiveSpec plan;
+    plan.folders = {
         {"meshes\\armor\\iron",
          {{"cuirass.nif", Text("iron cuirass mesh", 200), 0x6303A1F3A5E8D1C2ull},
           {"helmet.nif", Text("iron helmet mesh", 120), 0x6806B2C1D3E4F5A6ull}},
@@ -36,9 +36,9 @@ int main(int argc, char** argv) {
     };
     const std::filesystem::path dir(argv[1]);
     std::filesystem::create_directories(dir);
-    spec.archiveFlags = 3;
-    WriteBytes(dir / "demo.bsa", BuildArchive(spec).bytes);
-    spec.archiveFlags = 7;
-    WriteBytes(dir / "demo-deflate.bsa", BuildArchive(spec).bytes);
+    plan.archiveFlags = 3;
+    WriteBytes(dir / "demo.bsa", BuildArchive(plan).bytes);
+    plan.archiveFlags = 7;
+    WriteBytes(dir / "demo-deflate.bsa", BuildArchive(plan).bytes);
     return 0;
 }

@@ -9,21 +9,21 @@ using namespace kestrum::test;
 namespace {
 
 ArchiveSpec Sample() {
-    ArchiveSpec spec;
-    spec.folders = {{"meshes\\armor", {{"iron.nif", "abc", 0xABCDEF010234ABCDull}, {"zero.nif", "", 0}}},
+    ArchiveSpec plan;
+    plan.folders = {{"meshes\\armor", {{"iron.nif", "abc", 0xABCDEF010234ABCDull}, {"zero.nif", "", 0}}},
                     {"", {{"root.txt", "r", 0x00000ABC00012345ull}}},
                     {"big", {{"huge.bin", "", 0, 0xFFFFFFFFu}, {"bit30.bin", "", 0, 0x40000005u}}}};
-    return spec;
+    return plan;
 }
 
 }  // namespace
 
 TEST(CliInfo, PrintsPathCountsAndCompression) {
     TempDir dir;
-    ArchiveSpec spec = Sample();
-    WriteBytes(dir.path() / "stored.bsa", BuildArchive(spec).bytes);
-    spec.archiveFlags = 7;
-    WriteBytes(dir.path() / "packed.bsa", BuildArchive(spec).bytes);
+    ArchiveSpec plan = Sample();
+    WriteBytes(dir.path() / "stored.bsa", BuildArchive(plan).bytes);
+    plan.archiveFlags = 7;
+    WriteBytes(dir.path() / "packed.bsa", BuildArchive(plan).bytes);
 
     for (const auto& [name, compression] : {std::pair{"stored.bsa", "none"}, std::pair{"packed.bsa", "deflate"}}) {
         const std::string path = dir.Join(name);
@@ -64,7 +64,7 @@ TEST(CliInfoList, LoaderFailuresPrintTheMessageAndExitWithItsCode) {
         {"v104.bsa", 3, "Unknoun format BSA file."},
         {"cut.bsa", 4, "Error read file."},
     };
-    for (const char* verb : {"info", "list"})
+    for (const char* verb : {"info", "list", "verify"})
         for (const Case& c : cases) {
             const CliRun run = RunCliCaptured({verb, dir.Join(c.file)});
             EXPECT_EQ(run.status, c.status) << verb << " " << c.file;
@@ -96,9 +96,9 @@ TEST(CliUsage, MistakesExit64AndHelpExits0) {
 #ifndef _WIN32
 TEST(CliList, NamesAreConvertedFromTheChosenCodePage) {
     TempDir dir;
-    ArchiveSpec spec;
-    spec.folders = {{"caf\xE9", {{"\xC0.txt", "x"}}}};
-    WriteBytes(dir.path() / "a.bsa", BuildArchive(spec).bytes);
+    ArchiveSpec plan;
+    plan.folders = {{"caf\xE9", {{"\xC0.txt", "x"}}}};
+    WriteBytes(dir.path() / "a.bsa", BuildArchive(plan).bytes);
     EXPECT_EQ(RunCliCaptured({"list", dir.Join("a.bsa")}).out,
               "caf\xC3\xA9\\\xC3\x80.txt\t1\t0000000000000000\n");  // Windows-1252 by default
     EXPECT_EQ(RunCliCaptured({"--codepage", "CP1251", "list", dir.Join("a.bsa")}).out,

@@ -14,9 +14,9 @@ FileSpec Sized(const char* name, std::uint32_t size, std::uint64_t hash = 0) {
     return f;
 }
 
-std::string ListOf(const ArchiveSpec& spec, const std::vector<std::string>& options) {
+std::string ListOf(const ArchiveSpec& plan, const std::vector<std::string>& options) {
     TempDir dir;
-    WriteBytes(dir.path() / "a.bsa", BuildArchive(spec).bytes);
+    WriteBytes(dir.path() / "a.bsa", BuildArchive(plan).bytes);
     std::vector<std::string> args = {"list"};
     args.insert(args.end(), options.begin(), options.end());
     args.push_back(dir.Join("a.bsa"));
@@ -25,9 +25,9 @@ std::string ListOf(const ArchiveSpec& spec, const std::vector<std::string>& opti
     return run.out;
 }
 
-CliRun TreeOf(const ArchiveSpec& spec, std::string& path, const std::vector<std::string>& before = {}) {
+CliRun TreeOf(const ArchiveSpec& plan, std::string& path, const std::vector<std::string>& before = {}) {
     static TempDir dir;
-    WriteBytes(dir.path() / "t.bsa", BuildArchive(spec).bytes);
+    WriteBytes(dir.path() / "t.bsa", BuildArchive(plan).bytes);
     path = dir.Join("t.bsa");
     std::vector<std::string> args = before;
     args.push_back("tree");
@@ -38,17 +38,17 @@ CliRun TreeOf(const ArchiveSpec& spec, std::string& path, const std::vector<std:
 }  // namespace
 
 TEST(CliListSort, OrdersRowsAsOneHeaderClickAfterLoading) {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {Sized("x", 5, 0x80000000'00000000ull), Sized("y", 3, 0x7FFFFFFF'FFFFFFFFull)}},
+    ArchiveSpec plan;
+    plan.folders = {{"a", {Sized("x", 5, 0x80000000'00000000ull), Sized("y", 3, 0x7FFFFFFF'FFFFFFFFull)}},
                     {"ab", {Sized("c", 5, 2), Sized("B", 1, 1)}}};
     const std::string x = "a\\x\t5\t8000000000000000\n", y = "a\\y\t3\t7FFFFFFFFFFFFFFF\n",
                       c = "ab\\c\t5\t0000000000000002\n", b = "ab\\B\t1\t0000000000000001\n";
     // Name keys join folder and file without a backslash: abB < abc < ax < ay.
-    EXPECT_EQ(ListOf(spec, {"--sort", "name"}), b + c + x + y);
+    EXPECT_EQ(ListOf(plan, {"--sort", "name"}), b + c + x + y);
     // The two files of size 5 end in reverse order, as the exchange leaves them.
-    EXPECT_EQ(ListOf(spec, {"--sort=size"}), b + y + c + x);
-    EXPECT_EQ(ListOf(spec, {"--sort", "hash"}), b + c + y + x);
-    EXPECT_EQ(ListOf(spec, {}), x + y + c + b);
+    EXPECT_EQ(ListOf(plan, {"--sort=size"}), b + y + c + x);
+    EXPECT_EQ(ListOf(plan, {"--sort", "hash"}), b + c + y + x);
+    EXPECT_EQ(ListOf(plan, {}), x + y + c + b);
 }
 
 TEST(CliListSort, ABadColumnIsAUsageErrorAndLoaderFailuresKeepTheirCode) {
@@ -92,10 +92,10 @@ TEST(CliTree, PrintsFoldersAndFilesAsTheWindowsTree) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ArchiveSpec spec;
-        spec.folders = c.folders;
+        ArchiveSpec plan;
+        plan.folders = c.folders;
         std::string path;
-        const CliRun run = TreeOf(spec, path);
+        const CliRun run = TreeOf(plan, path);
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out, path + "\n" + c.lines);
     }
@@ -124,11 +124,11 @@ TEST(CliTree, FailuresReportLikeTheOtherVerbs) {
 TEST(CliTree, ADoubleByteCodePageKeepsATrailByteBackslashInsideItsCharacter) {
     // 0x83 0x5C is one katakana in code page 932; in Windows-1252 it is a
     // letter and a backslash.
-    ArchiveSpec spec;
-    spec.folders = {{"\x83\x5C\\b", {{"f", ""}}}};
+    ArchiveSpec plan;
+    plan.folders = {{"\x83\x5C\\b", {{"f", ""}}}};
     std::string path;
-    const CliRun wide = TreeOf(spec, path, {"--codepage", "CP932"});
-    const CliRun narrow = TreeOf(spec, path, {"--codepage", "CP1252"});
+    const CliRun wide = TreeOf(plan, path, {"--codepage", "CP932"});
+    const CliRun narrow = TreeOf(plan, path, {"--codepage", "CP1252"});
 #ifdef _WIN32
     const std::string katakana = "\x83\x5C", letter = "\x83";
 #else

@@ -61,7 +61,7 @@ protected:
         return seen;
     }
 
-    void Open(const ArchiveSpec& spec) { OpenBytes(BuildArchive(spec).bytes); }
+    void Open(const ArchiveSpec& plan) { OpenBytes(BuildArchive(plan).bytes); }
 
     void OpenBytes(const std::string& bytes) {
         archivePath = (root.path() / "archive.bsa").string();
@@ -94,11 +94,11 @@ protected:
 };
 
 ArchiveSpec Nested(std::uint32_t flags) {
-    ArchiveSpec spec;
-    spec.archiveFlags = flags;
-    spec.folders = {{"meshes\\armor", {{"iron.nif", Pattern(5000)}, {"steel.nif", "steel"}}},
+    ArchiveSpec plan;
+    plan.archiveFlags = flags;
+    plan.folders = {{"meshes\\armor", {{"iron.nif", Pattern(5000)}, {"steel.nif", "steel"}}},
                     {"textures", {{"empty.dds", ""}, {"sky.dds", Pattern(70000)}}}};
-    return spec;
+    return plan;
 }
 
 }  // namespace
@@ -106,14 +106,14 @@ ArchiveSpec Nested(std::uint32_t flags) {
 TEST_F(ExtractFileTest, WritesStoredAndCompressedFilesExactlyBelowTheirFolders) {
     for (const std::uint32_t flags : {3u, 7u}) {
         SCOPED_TRACE(flags);
-        const ArchiveSpec spec = Nested(flags);
-        Open(spec);
+        const ArchiveSpec plan = Nested(flags);
+        Open(plan);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(Extract(i), 0);
         EXPECT_TRUE(recorder.messages().empty());
-        EXPECT_EQ(ReadBytes(Out("meshes/armor/iron.nif")), spec.folders[0].files[0].data);
+        EXPECT_EQ(ReadBytes(Out("meshes/armor/iron.nif")), plan.folders[0].files[0].data);
         EXPECT_EQ(ReadBytes(Out("meshes/armor/steel.nif")), "steel");
         EXPECT_EQ(ReadBytes(Out("textures/empty.dds")), "");
-        EXPECT_EQ(ReadBytes(Out("textures/sky.dds")), spec.folders[1].files[1].data);
+        EXPECT_EQ(ReadBytes(Out("textures/sky.dds")), plan.folders[1].files[1].data);
         EXPECT_EQ(DestContents(), (std::vector<std::string>{"meshes/", "meshes/armor/", "meshes/armor/iron.nif",
                                                             "meshes/armor/steel.nif", "textures/",
                                                             "textures/empty.dds", "textures/sky.dds"}));
@@ -123,9 +123,9 @@ TEST_F(ExtractFileTest, WritesStoredAndCompressedFilesExactlyBelowTheirFolders) 
 }
 
 TEST_F(ExtractFileTest, WithoutPathEveryFileLandsInTheDestinationAndTheLaterWins) {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {{"same.txt", "first"}}}, {"b\\c", {{"same.txt", "second"}}}, {"..\\..", {{"ok.txt", "x"}}}};
-    Open(spec);
+    ArchiveSpec plan;
+    plan.folders = {{"a", {{"same.txt", "first"}}}, {"b\\c", {{"same.txt", "second"}}}, {"..\\..", {{"ok.txt", "x"}}}};
+    Open(plan);
     EXPECT_EQ(Extract(0, 1), 0);
     EXPECT_EQ(Extract(1, 1), 0);
     EXPECT_EQ(Extract(2, 1), 0) << "without its path a file's folder does not matter";
@@ -135,18 +135,18 @@ TEST_F(ExtractFileTest, WithoutPathEveryFileLandsInTheDestinationAndTheLaterWins
 }
 
 TEST_F(ExtractFileTest, EmptyAndDoubledFolderPathsStayInsideTheDestination) {
-    ArchiveSpec spec;
-    spec.folders = {{"", {{"root.txt", "r"}}}, {"a\\\\b", {{"deep.txt", "d"}}}};
-    Open(spec);
+    ArchiveSpec plan;
+    plan.folders = {{"", {{"root.txt", "r"}}}, {"a\\\\b", {{"deep.txt", "d"}}}};
+    Open(plan);
     EXPECT_EQ(Extract(0), 0);
     EXPECT_EQ(Extract(1), 0);
     EXPECT_EQ(DestContents(), (std::vector<std::string>{"a/", "a/b/", "a/b/deep.txt", "root.txt"}));
 }
 
 TEST_F(ExtractFileTest, ExtractingAgainReplacesTheFile) {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {{"f.txt", "new"}}}};
-    Open(spec);
+    ArchiveSpec plan;
+    plan.folders = {{"a", {{"f.txt", "new"}}}};
+    Open(plan);
     fs::create_directories(Out("a"));
     WriteBytes(Out("a/f.txt"), "an older and longer content");
     EXPECT_EQ(Extract(0), 0);
@@ -242,13 +242,13 @@ TEST_F(ExtractFileTest, AFolderNamedLikeTheOutputIsResultSeven) {
 }
 
 TEST_F(ExtractFileTest, DataPastTheEndIsResultSixWithoutAFile) {
-    ArchiveSpec spec;
-    spec.folders = {{"a",
+    ArchiveSpec plan;
+    plan.folders = {{"a",
                      {{"tail.bin", "0123456789"},
                       {"huge.bin", "x", 0, 0xFFFFFFFFu},        // a size no archive holds: never allocated
                       {"far.bin", "x", 0, std::nullopt, 0xFFFFFFF0u},
                       {"empty-far.bin", "", 0, std::nullopt, 0xFFFFFFF0u}}}};
-    BuiltArchive built = BuildArchive(spec);
+    BuiltArchive built = BuildArchive(plan);
     built.bytes.resize(built.bytes.size() - 3);  // the last block loses its end
     for (const std::uint32_t flags : {3u, 7u}) {
         PatchLe32(built.bytes, 12, flags);
@@ -295,11 +295,11 @@ TEST_F(ExtractFileTest, CompressedBlocksKeepTheResultsOfUncompress) {
         {"short3.bin", {"short3.bin", "", 0, std::nullopt, std::nullopt, std::nullopt, "\x01\x02\x03"s}, 10, 0},
         {"short0.bin", {"short0.bin", "", 0, std::nullopt, std::nullopt, std::nullopt, ""s}, 10, 0},
     };
-    ArchiveSpec spec;
-    spec.archiveFlags = 7;
-    spec.folders.push_back({"c"});
-    for (const Case& c : cases) spec.folders[0].files.push_back(c.file);
-    Open(spec);
+    ArchiveSpec plan;
+    plan.archiveFlags = 7;
+    plan.folders.push_back({"c"});
+    for (const Case& c : cases) plan.folders[0].files.push_back(c.file);
+    Open(plan);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
         recorder.clear();
@@ -337,9 +337,9 @@ TEST_F(ExtractFileTest, NamesThatLeaveTheDestinationAreRefusedBeforeAnythingIsWr
         {"ok", "", 0},
         {"ok", "", 1},
     };
-    ArchiveSpec spec;
-    for (const Case& c : cases) spec.folders.push_back({c.folder, {{c.name, "payload"}}});
-    Open(spec);
+    ArchiveSpec plan;
+    for (const Case& c : cases) plan.folders.push_back({c.folder, {{c.name, "payload"}}});
+    Open(plan);
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         recorder.clear();
         EXPECT_EQ(Extract(static_cast<std::int32_t>(i), cases[i].withoutPath), 8)
@@ -353,9 +353,9 @@ TEST_F(ExtractFileTest, NamesThatLeaveTheDestinationAreRefusedBeforeAnythingIsWr
 // A write that the system refuses half-way (here: the file size limit, as a
 // full disk would) raises, and the half-written file is gone.
 TEST_F(ExtractFileTest, AFailedWriteRemovesTheOutputFileAndRaises) {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {{"big.bin", Pattern(200000)}}}};
-    Open(spec);
+    ArchiveSpec plan;
+    plan.folders = {{"a", {{"big.bin", Pattern(200000)}}}};
+    Open(plan);
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous{};
     getrlimit(RLIMIT_FSIZE, &previous);

@@ -15,16 +15,16 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path dir(argv[1]);
     std::filesystem::create_directories(dir);
-    ArchiveSpec spec;
-    spec.folders = {{"meshes\\armor", {{"a.nif", "iron iron iron"}, {"b.nif", ""}}},
+    ArchiveSpec plan;
+    plan.folders = {{"meshes\\armor", {{"a.nif", "iron iron iron"}, {"b.nif", ""}}},
                     {"textures", {{"c.dds", std::string(300, 'x')}}},
                     {"", {{"root.txt", "r"}}},
                     {"empty", {}}};
     int n = 0;
     const auto save = [&](const std::string& bytes) { WriteBytes(dir / ("seed" + std::to_string(n++) + ".bsa"), bytes); };
     for (std::uint32_t flags : {3u, 7u}) {
-        spec.archiveFlags = flags;
-        save(BuildArchive(spec).bytes);
+        plan.archiveFlags = flags;
+        save(BuildArchive(plan).bytes);
     }
     save(BuildArchive({}).bytes);
     ArchiveSpec traversal;
@@ -32,5 +32,10 @@ int main(int argc, char** argv) {
     save(BuildArchive(traversal).bytes);
     traversal.archiveFlags = 7;
     save(BuildArchive(traversal).bytes);
+    // Seeds for the name guard: "folder" NUL "name".
+    for (const char* pair : {"a\\b", "..\\..", "C:\\x", "\\\\server\\share", ". .", "com1", "a/../b"}) {
+        const std::string seed = std::string(pair) + std::string(1, '\0') + "file.txt";
+        WriteBytes(dir / ("name" + std::to_string(n++) + ".txt"), seed);
+    }
     return 0;
 }

@@ -18,14 +18,14 @@ using namespace kestrum::test;
 namespace {
 
 std::vector<std::string> Samples() {
-    ArchiveSpec spec;
-    spec.folders = {{"meshes\\armor", {{"iron.nif", std::string(600, 'i') + "cuirass"}, {"steel.nif", "steel"}}},
+    ArchiveSpec plan;
+    plan.folders = {{"meshes\\armor", {{"iron.nif", std::string(600, 'i') + "cuirass"}, {"steel.nif", "steel"}}},
                     {"textures", {{"iron.dds", std::string(900, 'd')}, {"empty.dds", ""}}},
                     {"", {{"readme.txt", "root file"}}}};
     std::vector<std::string> samples;
     for (std::uint32_t flags : {3u, 7u}) {
-        spec.archiveFlags = flags;
-        samples.push_back(BuildArchive(spec).bytes);
+        plan.archiveFlags = flags;
+        samples.push_back(BuildArchive(plan).bytes);
     }
     return samples;
 }

@@ -13,36 +13,36 @@ constexpr std::uint32_t kStored = 3, kCompressed = 7;
 constexpr std::uint32_t kFourGiB = 0xFFFFFFFFu;
 
 ArchiveSpec One(const std::string& folder, const std::string& file, std::uint32_t flags = kStored) {
-    ArchiveSpec spec;
-    spec.archiveFlags = flags;
-    spec.folders = {{folder, {{file, "x"}}}};
-    return spec;
+    ArchiveSpec plan;
+    plan.archiveFlags = flags;
+    plan.folders = {{folder, {{file, "x"}}}};
+    return plan;
 }
 
-std::function<std::string()> Bytes(ArchiveSpec spec) {
-    return [spec] { return BuildArchive(spec).bytes; };
+std::function<std::string()> Bytes(ArchiveSpec plan) {
+    return [plan] { return BuildArchive(plan).bytes; };
 }
 
-std::function<std::string()> Damaged(ArchiveSpec spec, std::function<void(BuiltArchive&)> damage) {
-    return [spec, damage] {
-        BuiltArchive built = BuildArchive(spec);
+std::function<std::string()> Damaged(ArchiveSpec plan, std::function<void(BuiltArchive&)> damage) {
+    return [plan, damage] {
+        BuiltArchive built = BuildArchive(plan);
         damage(built);
         return built.bytes;
     };
 }
 
 ArchiveSpec Sample(std::uint32_t flags = kStored) {
-    ArchiveSpec spec;
-    spec.archiveFlags = flags;
-    spec.folders = {{"a", {{"one.txt", "first file"}, {"two.txt", "second file"}}}, {"b\\c", {{"three.txt", "third"}}}};
-    return spec;
+    ArchiveSpec plan;
+    plan.archiveFlags = flags;
+    plan.folders = {{"a", {{"one.txt", "first file"}, {"two.txt", "second file"}}}, {"b\\c", {{"three.txt", "third"}}}};
+    return plan;
 }
 
 ArchiveSpec WithFile(std::uint32_t flags, FileSpec file) {
-    ArchiveSpec spec;
-    spec.archiveFlags = flags;
-    spec.folders = {{"a", {std::move(file)}}};
-    return spec;
+    ArchiveSpec plan;
+    plan.archiveFlags = flags;
+    plan.folders = {{"a", {std::move(file)}}};
+    return plan;
 }
 
 std::string Le32(std::uint32_t v) {
