@@ -66,3 +66,11 @@ sleep 1  # let the window finish painting
 mkdir -p "$(dirname "$shot")"
 import -window "$window" "$shot" 2>/dev/null || import -window "$desktop" "$shot"
 echo "Screenshot of Kestrum.exe saved to $shot"
+
+# The tree view too: from "Open", six tabs reach "Tree" (the hidden tree is
+# skipped) and Space presses it.
+treeshot=${shot%.png}-tree.png
+xdotool key --delay 50 Tab Tab Tab Tab Tab Tab space
+sleep 1
+import -window "$window" "$treeshot" 2>/dev/null || import -window "$desktop" "$treeshot"
+echo "Screenshot of the tree view saved to $treeshot"

@@ -49,6 +49,8 @@ public:
     }
     BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    // Room for nItems rows ahead of their insertion.
+    void SetItemCount(int nItems) const { SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(nItems)); }
     int InsertItem(int nItem, const char* text) const {
         LVITEMA item{};
         item.mask = LVIF_TEXT;
@@ -84,6 +86,9 @@ public:
         return static_cast<BOOL>(SendMessage(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT)));
     }
     UINT GetCount() const { return static_cast<UINT>(SendMessage(TVM_GETCOUNT)); }
+    BOOL Expand(HTREEITEM item, UINT code) const {
+        return static_cast<BOOL>(SendMessage(TVM_EXPAND, code, reinterpret_cast<LPARAM>(item)));
+    }
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const {
         return reinterpret_cast<HTREEITEM>(SendMessage(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
     }

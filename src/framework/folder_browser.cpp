@@ -43,8 +43,7 @@ INT_PTR CFolderBrowser::DoModal() {
     char path[MAX_PATH] = {};
     const BOOL hasPath = ::SHGetPathFromIDListA(chosen, path);
     ::CoTaskMemFree(chosen);
-    if (!hasPath) return IDCANCEL;
-    m_path = path;
+    m_path = hasPath ? path : "";  // the caller decides what a choice without a path means
     return IDOK;
 }
 

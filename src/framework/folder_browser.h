@@ -16,9 +16,11 @@ public:
     // main window owns the browser.
     CFolderBrowser(std::string titleCp1251, UINT flags, CWnd* pParentWnd = nullptr);
 
-    // IDOK when the user chose a folder that has a file-system path, IDCANCEL otherwise.
+    // IDOK when the user chose a folder, IDCANCEL when the browser was cancelled.
     INT_PTR DoModal();
-    // The chosen folder's path (no trailing backslash except on a drive root).
+    // The chosen folder's file-system path (no trailing backslash except on a
+    // drive root); empty when the chosen item has none (a printer, the network).
+    // Under a test script an empty answer stands for such a choice.
     const std::string& GetPath() const { return m_path; }
 
 private:

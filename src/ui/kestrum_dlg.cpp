@@ -13,6 +13,11 @@ MessageMap CKestrumDlg::GetMessageMap() const {
         KESTRUM_ON_MESSAGE(WM_PAINT, CKestrumDlg::OnPaint),
         KESTRUM_ON_MESSAGE(WM_QUERYDRAGICON, CKestrumDlg::OnQueryDragIcon),
         KESTRUM_ON_COMMAND(BN_CLICKED, IDC_OPEN, CKestrumDlg::OnOpen),
+        KESTRUM_ON_COMMAND(BN_CLICKED, IDC_EXTRACT_ALL, CKestrumDlg::OnExtractAll),
+        KESTRUM_ON_COMMAND(BN_CLICKED, IDC_EXTRACT, CKestrumDlg::OnExtract),
+        KESTRUM_ON_COMMAND(BN_CLICKED, IDC_LIST_VIEW, CKestrumDlg::OnListView),
+        KESTRUM_ON_COMMAND(BN_CLICKED, IDC_TREE_VIEW, CKestrumDlg::OnTreeView),
+        KESTRUM_ON_NOTIFY(LVN_COLUMNCLICK, IDC_FILE_LIST, CKestrumDlg::OnColumnClick),
     };
     return entries;
 }

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "archive/bsa_archive.h"
+#include "archive/file_text_index.h"
 #include "framework/controls.h"
 #include "framework/dialog.h"
 #include "resource.h"
@@ -31,6 +32,8 @@ public:
     CListCtrl m_fileList;
     CTreeCtrl m_folderTree;
     CButton m_checkNoPath;
+    // Name text -> file, rebuilt with every successful Open.
+    FileTextIndex m_fileByText;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -41,6 +44,14 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnOpen();
+    void OnExtractAll();
+    void OnExtract();
+    void OnListView();
+    void OnTreeView();
+    void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
+
+    void FillFileList();
+    void FillFolderTree();
 
 private:
     void AppendAboutItem();

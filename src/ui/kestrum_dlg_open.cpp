@@ -14,23 +14,6 @@ namespace {
 const char kOpenFilter[] = " BSA file (*.bsa) |*.bsa| All files (*.*)| *.* ||";
 constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;  // 6
 
-// Shows the progress dialog at position 0 and hides it when the command ends,
-// however it ends: an error raised by the file layer must not leave the
-// dialog standing over the views.
-class ProgressShown {
-public:
-    explicit ProgressShown(CProgressDlg& dialog) : m_dialog(dialog) {
-        m_dialog.m_progress.SetPos(0);
-        m_dialog.ShowWindow(SW_SHOW);
-    }
-    ~ProgressShown() { m_dialog.ShowWindow(SW_HIDE); }
-    ProgressShown(const ProgressShown&) = delete;
-    ProgressShown& operator=(const ProgressShown&) = delete;
-
-private:
-    CProgressDlg& m_dialog;
-};
-
 }  // namespace
 
 void CKestrumDlg::OnOpen() {
@@ -38,7 +21,7 @@ void CKestrumDlg::OnOpen() {
     if (fileDlg.DoModal() != IDOK) return;
     const std::string path = fileDlg.GetPathName();
 
-    ProgressShown shown(m_progressDlg);
+    CProgressShown shown(m_progressDlg);
     CProgressCtrl& progress = m_progressDlg.m_progress;
 
     // Loaded aside and taken over only when it succeeded: a failed load leaves
@@ -48,6 +31,7 @@ void CKestrumDlg::OnOpen() {
     progress.SetPos(10);
     if (result != kLoadOk) return;  // the loader has shown its message
     m_archive = std::move(loaded);
+    m_fileByText.Build(m_archive.m_files);
 
     ShowSummary();
     m_checkNoPath.SetCheck(BST_UNCHECKED);
@@ -55,10 +39,12 @@ void CKestrumDlg::OnOpen() {
     m_archive.BuildFolderTree(ProgressTarget(static_cast<void*>(progress.m_hWnd)));
     progress.SetPos(90);
 
-    // The list goes back to archive order. Its fill belongs after this line
-    // and the tree's fill after 95; neither view is filled by the window yet.
+    // The list goes back to archive order; with files, its fill hides the
+    // progress dialog, and the tree is filled with the dialog already gone.
     m_sortColumn = -1;
+    FillFileList();
     progress.SetPos(95);
+    FillFolderTree();
     progress.SetPos(100);
 }
 

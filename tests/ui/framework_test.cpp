@@ -239,8 +239,13 @@ TEST_F(Framework, FolderBrowserShowsItsWindows1251TitleAndTakesTheQueuedAnswers)
     EXPECT_EQ(chosen.GetPath(), "C:\\out");
     CFolderBrowser cancelled(title, 3);
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    // A choice without a file-system path is a choice all the same, with no path.
+    script.folderAnswers = {std::string()};
+    CFolderBrowser pathless(title, 3);
+    EXPECT_EQ(pathless.DoModal(), IDOK);
+    EXPECT_EQ(pathless.GetPath(), "");
 
-    ASSERT_EQ(script.folderRequests.size(), 2u);
+    ASSERT_EQ(script.folderRequests.size(), 3u);
     EXPECT_EQ(script.folderRequests[0].title, wide);
     EXPECT_EQ(script.folderRequests[0].flags, 3u);
     EXPECT_EQ(script.folderRequests[0].owner, owner.m_hWnd);
