@@ -28,7 +28,7 @@ using namespace kestrum::test;
 namespace {
 
 ArchiveSpec Generate(int files, int perFolder) {
-    ArchiveSpec spec;
+    ArchiveSpec plan;
     for (int f = 0; f * perFolder < files; ++f) {
         FolderSpec folder;
         folder.name = perFolder >= files ? "meshes\\all" : "area" + std::to_string(f % 10) + "\\group" + std::to_string(f);
@@ -37,9 +37,9 @@ ArchiveSpec Generate(int files, int perFolder) {
             const unsigned scrambled = static_cast<unsigned>(i) * 2654435761u;
             folder.files.push_back({"f" + std::to_string(scrambled % 1000003u) + ".nif", "", scrambled});
         }
-        spec.folders.push_back(std::move(folder));
+        plan.folders.push_back(std::move(folder));
     }
-    return spec;
+    return plan;
 }
 
 double OpenSeconds(CKestrumDlg& dlg, DialogScript& script, const std::string& path) {

@@ -35,8 +35,8 @@ protected:
     HWND Item(int id) const { return GetDlgItem(dlg.m_hWnd, id); }
     void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
 
-    std::string WriteArchive(const std::string& name, const ArchiveSpec& spec) const {
-        WriteBytes(dir.path() / name, BuildArchive(spec).bytes);
+    std::string WriteArchive(const std::string& name, const ArchiveSpec& plan) const {
+        WriteBytes(dir.path() / name, BuildArchive(plan).bytes);
         return dir.Join(name);
     }
     void Open(std::optional<std::string> path) {

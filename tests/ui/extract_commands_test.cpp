@@ -29,18 +29,18 @@ protected:
     // Folders a\b (x, y), a\bc (z), a\b\c (w) and the folder-less "", plus
     // name twins for the list and the flat extraction.
     ArchiveSpec Siblings() const {
-        ArchiveSpec spec;
-        spec.folders = {{"a\\b", {{"x", "x1"}, {"y", "y1"}}},
+        ArchiveSpec plan;
+        plan.folders = {{"a\\b", {{"x", "x1"}, {"y", "y1"}}},
                         {"a\\bc", {{"z", "z1"}}},
                         {"a\\b\\c", {{"w", "w1"}}},
                         {"q", {{"x", "x2"}}}};
-        return spec;
+        return plan;
     }
     // Four files; the third one's data lie beyond the end of the archive.
     ArchiveSpec FailingThird() const {
-        ArchiveSpec spec;
-        spec.folders = {{"d", {{"1", "1"}, {"2", "2"}, {"3", "3", 0, std::nullopt, 0x7FFFFF00u}, {"4", "4"}}}};
-        return spec;
+        ArchiveSpec plan;
+        plan.folders = {{"d", {{"1", "1"}, {"2", "2"}, {"3", "3", 0, std::nullopt, 0x7FFFFF00u}, {"4", "4"}}}};
+        return plan;
     }
 
     // Runs a command with the browser answering answer.
@@ -99,9 +99,9 @@ TEST_F(ExtractCommands, ExtractAllWritesEveryFileWithOrWithoutPath) {
 }
 
 TEST_F(ExtractCommands, ExtractAllOnFourFilesSendsQuarters) {
-    ArchiveSpec spec;
-    spec.folders = {{"d", {{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}}}};
-    Open(WriteArchive("four.bsa", spec));
+    ArchiveSpec plan;
+    plan.folders = {{"d", {{"1", "1"}, {"2", "2"}, {"3", "3"}, {"4", "4"}}}};
+    Open(WriteArchive("four.bsa", plan));
     ProgressRecorder recorder(dlg.m_progressDlg.m_hWnd, dlg.m_progressDlg.m_progress.m_hWnd);
     Run(IDC_EXTRACT_ALL, Out());
     EXPECT_EQ(recorder.positions(), (std::vector<int>{0, 25, 50, 75}));
@@ -161,9 +161,9 @@ TEST_F(ExtractCommands, CancelledOrPathlessBrowserWritesNothing) {
 }
 
 TEST_F(ExtractCommands, ListRowsAreWrittenInListOrderAndMatchTheFirstTwin) {
-    ArchiveSpec spec;
-    spec.folders = {{"t", {{"n", "first"}, {"m", "mm"}, {"n", "second"}, {"k", "k"}}}};
-    Open(WriteArchive("twins.bsa", spec));
+    ArchiveSpec plan;
+    plan.folders = {{"t", {{"n", "first"}, {"m", "mm"}, {"n", "second"}, {"k", "k"}}}};
+    Open(WriteArchive("twins.bsa", plan));
     ProgressRecorder recorder(dlg.m_progressDlg.m_hWnd, dlg.m_progressDlg.m_progress.m_hWnd);
 
     // Nothing selected: browser, progress shown and hidden, nothing written.
@@ -208,9 +208,9 @@ TEST_F(ExtractCommands, ATreeFolderTakesItsOwnFilesAndThoseBelowButNotASiblingWi
 }
 
 TEST_F(ExtractCommands, TheEmptyFolderNodeTakesFilesBelowALeadingBackslash) {
-    ArchiveSpec spec;
-    spec.folders = {{"\\lead", {{"l", "l"}}}, {"plain", {{"p", "p"}}}};
-    Open(WriteArchive("lead.bsa", spec));
+    ArchiveSpec plan;
+    plan.folders = {{"\\lead", {{"l", "l"}}}, {"plain", {{"p", "p"}}}};
+    Open(WriteArchive("lead.bsa", plan));
     Click(IDC_TREE_VIEW);
     dlg.m_folderTree.SelectItem(TreeItem({""}));
     Run(IDC_EXTRACT, Out());

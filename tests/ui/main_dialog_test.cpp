@@ -25,12 +25,12 @@ using namespace kestrum::test;
 namespace {
 
 ArchiveSpec ThreeFolders(std::uint32_t flags) {
-    ArchiveSpec spec;
-    spec.archiveFlags = flags;
-    spec.folders = {{"meshes\\armor", {{"helmet.nif", "h"}, {"boots.nif", "b"}}},
+    ArchiveSpec plan;
+    plan.archiveFlags = flags;
+    plan.folders = {{"meshes\\armor", {{"helmet.nif", "h"}, {"boots.nif", "b"}}},
                     {"meshes", {{"base.nif", "x"}}},
                     {"textures", {{"sky.dds", "s"}}}};
-    return spec;
+    return plan;
 }
 
 class MainDialog : public ::testing::Test {
@@ -50,8 +50,8 @@ protected:
         return {Text(IDC_EDIT_PATH), Text(IDC_EDIT_FOLDERS), Text(IDC_EDIT_FILES), Text(IDC_EDIT_COMPRESSION)};
     }
 
-    std::string WriteArchive(const std::string& name, const ArchiveSpec& spec) const {
-        WriteBytes(dir.path() / name, BuildArchive(spec).bytes);
+    std::string WriteArchive(const std::string& name, const ArchiveSpec& plan) const {
+        WriteBytes(dir.path() / name, BuildArchive(plan).bytes);
         return dir.Join(name);
     }
     // Open through the button, the file dialog answering with path (or cancelling).
@@ -265,9 +265,9 @@ TEST_F(MainDialog, OpenAsksForOneFileOwnedByTheDialog) {
 
 TEST_F(MainDialog, OpenMovesTheProgressBarAndHidesItsDialogAtTheEnd) {
     ProgressRecorder recorder(dlg.m_progressDlg.m_hWnd, dlg.m_progressDlg.m_progress.m_hWnd);
-    ArchiveSpec spec;
-    for (int i = 0; i < 40; ++i) spec.folders.push_back({"f" + std::to_string(i) + "\\sub", {{"a.txt", "a"}}});
-    Open(WriteArchive("many.bsa", spec));
+    ArchiveSpec plan;
+    for (int i = 0; i < 40; ++i) plan.folders.push_back({"f" + std::to_string(i) + "\\sub", {{"a.txt", "a"}}});
+    Open(WriteArchive("many.bsa", plan));
 
     const std::vector<std::string>& events = recorder.events();
     ASSERT_GE(events.size(), 6u);

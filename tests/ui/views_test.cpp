@@ -15,11 +15,11 @@ using Views = DialogFixture;
 using Lines = std::vector<std::string>;
 
 TEST_F(Views, OpenListsEveryFileInArchiveOrderWithItsTexts) {
-    ArchiveSpec spec;
-    spec.folders = {{"a\\b", {{"c.txt", "ccc", 0xABCDEF010234ABCDull}, {"big", "", 0, 0xFFFFFFFFu}}},
+    ArchiveSpec plan;
+    plan.folders = {{"a\\b", {{"c.txt", "ccc", 0xABCDEF010234ABCDull}, {"big", "", 0, 0xFFFFFFFFu}}},
                     {"", {{"root.txt", "r", 0}}},
                     {"Tex", {{"x.dds", "x", 0x00000ABC00012345ull, 0x40000005u}}}};
-    const std::string path = WriteArchive("rows.bsa", spec);
+    const std::string path = WriteArchive("rows.bsa", plan);
     Open(path);
 
     EXPECT_EQ(Rows(), (std::vector<Lines>{{"a\\b\\c.txt", "3", "ABCDEF010234ABCD"},
@@ -45,13 +45,13 @@ TEST_F(Views, OpenListsEveryFileInArchiveOrderWithItsTexts) {
 }
 
 ArchiveSpec SizesAndHashes() {
-    ArchiveSpec spec;
-    spec.folders = {{"d", {{"s5a", "12345", 0x8000000000000000ull},
+    ArchiveSpec plan;
+    plan.folders = {{"d", {{"s5a", "12345", 0x8000000000000000ull},
                            {"s3", "123", 0x7FFFFFFFFFFFFFFFull},
                            {"s5b", "54321", 0x7FFFFFFF80000000ull},
                            {"s1", "1", 0x7FFFFFFF7FFFFFFFull}}},
                     {"ab", {{"c", "ab"}}}};
-    return spec;
+    return plan;
 }
 
 TEST_F(Views, HeaderClicksSortAscendingEveryTimeWithProgress) {
@@ -104,15 +104,15 @@ TEST_F(Views, HeaderClickBeforeAnyArchiveOnlyTakesTheColumn) {
 }
 
 TEST_F(Views, TreeNestsFoldersAndMixesFilesInOneOrderWithTheTopExpanded) {
-    ArchiveSpec spec;
-    spec.folders = {{"meshes\\armor\\iron", {{"c.nif", "c"}, {"a.nif", "a"}}},
+    ArchiveSpec plan;
+    plan.folders = {{"meshes\\armor\\iron", {{"c.nif", "c"}, {"a.nif", "a"}}},
                     {"textures", {{"b.dds", "b"}}},
                     {"meshes", {{"base.nif", "x"}, {"zz.nif", "z"}}},
                     {"mix\\c", {{"x", "x"}}},
                     {"mix\\a", {{"y", "y"}}},
                     {"mix", {{"b", "b"}}},
                     {"\\lead", {{"l", "l"}}}};
-    const std::string path = WriteArchive("tree.bsa", spec);
+    const std::string path = WriteArchive("tree.bsa", plan);
     Open(path);
 
     EXPECT_EQ(TreeLines(), (Lines{"+" + path,
@@ -152,12 +152,12 @@ TEST_F(Views, TreeNestsFoldersAndMixesFilesInOneOrderWithTheTopExpanded) {
 TEST_F(Views, TreeOrderIsTheControlsOwnSortedOrder) {
     const Lines folders = {"b", "README", "a", "Readme", "_x"};
     const Lines files = {"b", "B", "readme", "a", "_x", "a", "10", "9", "A", "Ab", "aB", "-", "b", "README", "z"};
-    ArchiveSpec spec;
-    for (const std::string& name : folders) spec.folders.push_back({"f\\" + name, {{"in", "i"}}});
+    ArchiveSpec plan;
+    for (const std::string& name : folders) plan.folders.push_back({"f\\" + name, {{"in", "i"}}});
     FolderSpec flat{"f", {}};
     for (const std::string& name : files) flat.files.push_back({name, name});
-    spec.folders.push_back(flat);
-    Open(WriteArchive("order.bsa", spec));
+    plan.folders.push_back(flat);
+    Open(WriteArchive("order.bsa", plan));
 
     // The same texts inserted one by one with TVI_SORT into a fresh tree view.
     HWND reference = CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD, 0, 0, 10, 10, dlg.m_hWnd, nullptr, nullptr, nullptr);
@@ -193,9 +193,9 @@ TEST_F(Views, ArchiveWithoutFoldersLeavesBothViewsEmpty) {
 }
 
 TEST_F(Views, SwitchingViewsKeepsContentsAndSelections) {
-    ArchiveSpec spec;
-    spec.folders = {{"a", {{"x", "x"}, {"y", "y"}}}, {"b", {{"z", "z"}}}};
-    Open(WriteArchive("switch.bsa", spec));
+    ArchiveSpec plan;
+    plan.folders = {{"a", {{"x", "x"}, {"y", "y"}}}, {"b", {{"z", "z"}}}};
+    Open(WriteArchive("switch.bsa", plan));
     SelectRows({0, 2});
 
     Click(IDC_TREE_VIEW);
