@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bsa_builder.h"
+#include "dialog_fixture.h"
 #include "framework/app.h"
 #include "framework/dialog_script.h"
 #include "gui_support.h"
@@ -33,38 +34,14 @@ ArchiveSpec ThreeFolders(std::uint32_t flags) {
     return plan;
 }
 
-class MainDialog : public ::testing::Test {
+// The shared dialog fixture, with readers of the summary fields.
+class MainDialog : public DialogFixture {
 protected:
-    static void SetUpTestSuite() { InitCommonControls(); }
-
-    void SetUp() override {
-        ASSERT_TRUE(dlg.Create(CKestrumDlg::IDD));
-        app.m_pMainWnd = &dlg;
-    }
-
-    HWND Item(int id) const { return GetDlgItem(dlg.m_hWnd, id); }
     std::string Text(int id) const { return WindowText(Item(id)); }
-    void Click(int id) const { SendMessageA(Item(id), BM_CLICK, 0, 0); }
     bool Checked() const { return SendMessageA(Item(IDC_CHECK_NO_PATH), BM_GETCHECK, 0, 0) == BST_CHECKED; }
     std::vector<std::string> Summary() const {
         return {Text(IDC_EDIT_PATH), Text(IDC_EDIT_FOLDERS), Text(IDC_EDIT_FILES), Text(IDC_EDIT_COMPRESSION)};
     }
-
-    std::string WriteArchive(const std::string& name, const ArchiveSpec& plan) const {
-        WriteBytes(dir.path() / name, BuildArchive(plan).bytes);
-        return dir.Join(name);
-    }
-    // Open through the button, the file dialog answering with path (or cancelling).
-    void Open(std::optional<std::string> path) {
-        script.fileAnswers.push_back(std::move(path));
-        Click(IDC_OPEN);
-    }
-
-    TempDir dir;
-    DialogScript script;
-    ScriptedDialogs scripted{script};
-    CWinApp app;
-    CKestrumDlg dlg;
 };
 
 // Positions and sizes in dialog units, as the template gives them, in tab order.
