@@ -17,7 +17,7 @@ namespace {
 constexpr std::uint32_t kFolders = 40, kFilesPerFolder = 50, kFileSize = 128 * 1024;
 
 struct Fixture {
-    ScratchDir scratch;
+    kestrum::test::TempDir scratch;
     fs::path archivePath = scratch.path() / "deflate.bsa";
     std::vector<std::string> blocks;
     CBsaArchive archive;
@@ -40,8 +40,7 @@ void BM_ExtractAllDeflate(benchmark::State& state) {
     const fs::path dest = f.scratch.path() / "out";
     for (auto _ : state) {
         state.PauseTiming();
-        fs::remove_all(dest);
-        fs::create_directories(dest);
+        MakeEmptyFolder(dest);
         state.ResumeTiming();
         for (std::int32_t i = 0; i < static_cast<std::int32_t>(f.archive.m_files.size()); ++i) {
             if (f.archive.ExtractFile(dest.string(), i, 0) != 0) {

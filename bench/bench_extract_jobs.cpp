@@ -20,7 +20,7 @@ constexpr std::uint64_t kArchiveAtLeast = 512ull << 20;
 constexpr std::uint32_t kFileSize = 256 * 1024, kFilesPerFolder = 64;
 
 struct Fixture {
-    ScratchDir scratch;
+    kestrum::test::TempDir scratch;
     fs::path archivePath = scratch.path() / "jobs.bsa";
     std::uint64_t inflated = 0;
 
@@ -51,8 +51,7 @@ void Extract(benchmark::State& state, const char* jobs) {
     const fs::path dest = f.scratch.path() / "out";
     for (auto _ : state) {
         state.PauseTiming();
-        fs::remove_all(dest);
-        fs::create_directories(dest);
+        MakeEmptyFolder(dest);
         ::sync();  // the last run's writeback must not land on this one
         state.ResumeTiming();
         if (cli::RunCli({"extract", "--quiet", "--jobs", jobs, f.archivePath.string(), dest.string()}) != 0) {

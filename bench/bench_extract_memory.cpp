@@ -22,7 +22,7 @@ constexpr std::uint32_t kLargest = 256u << 20;
 constexpr double kMiB = 1024.0 * 1024.0;
 
 struct Fixture {
-    ScratchDir scratch;
+    kestrum::test::TempDir scratch;
     fs::path honest = scratch.path() / "honest.bsa", claims4g = scratch.path() / "claims4g.bsa";
     std::size_t largestBlock = 0;
 
@@ -58,8 +58,7 @@ Fixture& Shared() {
 
 // Runs kestrum-cli extract on archive into a fresh folder; its peak RSS in bytes.
 double PeakOfExtract(const fs::path& archive, const fs::path& dest, int& status) {
-    fs::remove_all(dest);
-    fs::create_directories(dest);
+    MakeEmptyFolder(dest);
     const std::string cli = KESTRUM_CLI, a = archive.string(), d = dest.string();
     char* argv[] = {const_cast<char*>(cli.c_str()), const_cast<char*>("extract"), const_cast<char*>(a.c_str()),
                     const_cast<char*>(d.c_str()), nullptr};

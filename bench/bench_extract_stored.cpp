@@ -18,7 +18,7 @@ namespace {
 constexpr std::uint32_t kFolders = 64, kFilesPerFolder = 256, kFileSize = 64 * 1024;
 
 struct Fixture {
-    ScratchDir scratch;
+    kestrum::test::TempDir scratch;
     fs::path archivePath = scratch.path() / "stored.bsa";
     CBsaArchive archive;
 
@@ -34,8 +34,7 @@ struct Fixture {
     // A new, empty destination for one run; the previous run's files go first.
     std::string FreshDest() {
         const fs::path dest = scratch.path() / "out";
-        fs::remove_all(dest);
-        fs::create_directories(dest);
+        MakeEmptyFolder(dest);
         return dest.string();
     }
 };

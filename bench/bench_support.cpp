@@ -1,6 +1,5 @@
 #include "bench_support.h"
 
-#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
@@ -117,15 +116,9 @@ std::string CompressedBlock(const std::string& data, std::uint32_t prefix, int l
     return block;
 }
 
-ScratchDir::ScratchDir() {
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    m_path = std::filesystem::temp_directory_path() / ("kestrum-bench-" + std::to_string(stamp));
-    std::filesystem::create_directories(m_path);
-}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+void MakeEmptyFolder(const std::filesystem::path& path) {
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
 }
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {

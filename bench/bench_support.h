@@ -1,6 +1,6 @@
 // What the extraction benchmarks share: archives written straight to disk from
 // a description (they are too large to build in memory twice), scratch folders,
-// and a reporter that prints the ratio of two benchmarks' median times.
+// (test::TempDir), and a reporter that prints the ratio of two benchmarks' median times.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -12,6 +12,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "test_support.h"
 
 namespace kestrum::bench {
 
@@ -30,16 +32,9 @@ std::string TextData(std::size_t size, std::uint32_t seed);
 // A compressed data block: length prefix and zlib stream.
 std::string CompressedBlock(const std::string& data, std::uint32_t prefix, int level = 6);
 
-// A scratch folder under the system's temporary folder, removed at the end.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    const std::filesystem::path& path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
+// Removes whatever path holds and leaves it an empty folder: each run of an
+// extraction starts from the same state.
+void MakeEmptyFolder(const std::filesystem::path& path);
 
 // Prints the usual console report, then for each (measured, baseline) pair
 // the ratio of their median real times (or single times without repetitions),
