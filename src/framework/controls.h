@@ -48,6 +48,7 @@ public:
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)));
     }
     BOOL DeleteAllItems() const { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
+    BOOL DeleteItem(int nItem) const { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(nItem))); }
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
     // Room for nItems rows ahead of their insertion.
     void SetItemCount(int nItems) const { SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(nItems)); }
@@ -66,6 +67,24 @@ public:
                                              reinterpret_cast<LPARAM>(&item)));
     }
     std::string GetItemText(int nItem, int nSubItem) const;
+    // An item of -1 sets the state of every row.
+    BOOL SetItemState(int nItem, UINT state, UINT mask) const {
+        LVITEMA item{};
+        item.state = state;
+        item.stateMask = mask;
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem),
+                                             reinterpret_cast<LPARAM>(&item)));
+    }
+    UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
+    int GetNextItem(int nItem, int nFlags) const {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, static_cast<WPARAM>(nItem), MAKELPARAM(nFlags, 0)));
+    }
+    int SetSelectionMark(int nItem) const {
+        return static_cast<int>(SendMessage(LVM_SETSELECTIONMARK, 0, static_cast<LPARAM>(nItem)));
+    }
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
+        return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(nItem), bPartialOK));
+    }
     UINT GetItemState(int nItem, UINT mask) const {
         return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), mask));
     }

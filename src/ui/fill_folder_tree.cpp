@@ -29,11 +29,20 @@ namespace {
 struct Child {
     const std::string* text;
     std::int32_t node;  // the folder node, or -1 for a file
+    std::wstring wide;  // the text as the control keeps it, converted once for the comparisons
 };
 
+// The control keeps an ANSI text as UTF-16 converted with the ANSI code page.
+std::wstring Widened(const std::string& text) {
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
 bool CaseBlindGreater(const Child& a, const Child& b) {
-    return ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.text->c_str(), -1, b.text->c_str(), -1) ==
-           CSTR_GREATER_THAN;
+    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.wide.c_str(), static_cast<int>(a.wide.size()),
+                            b.wide.c_str(), static_cast<int>(b.wide.size())) == CSTR_GREATER_THAN;
 }
 
 }  // namespace
@@ -57,11 +66,11 @@ void CKestrumDlg::FillFolderTree() {
                      [&](std::int32_t a, std::int32_t b) { return tree[a].level < tree[b].level; });
     for (const std::int32_t k : byLevel) {
         const FolderNode& node = tree[static_cast<std::size_t>(k)];
-        children[node.level == 0 ? 0 : static_cast<std::size_t>(node.parent) + 1].push_back({&node.name, k});
+        children[node.level == 0 ? 0 : static_cast<std::size_t>(node.parent) + 1].push_back({&node.name, k, Widened(node.name)});
     }
     for (const BsaFileEntry& file : m_archive.m_files) {
         const BsaFolder& folder = m_archive.m_folders[static_cast<std::size_t>(file.folderIndex)];
-        children[static_cast<std::size_t>(folder.treeNode) + 1].push_back({&file.fileName, -1});
+        children[static_cast<std::size_t>(folder.treeNode) + 1].push_back({&file.fileName, -1, Widened(file.fileName)});
     }
 
     // A parent's item exists before its children go in: the top item first,

@@ -1,6 +1,8 @@
 // The file list and the folder tree of the real main dialog: what Open puts
 // in them, the header clicks, and the List/Tree switch.
 #include <algorithm>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -89,6 +91,55 @@ TEST_F(Views, HeaderClicksSortAscendingEveryTimeWithProgress) {
     Open(WriteArchive("sort2.bsa", SizesAndHashes()));
     EXPECT_EQ(dlg.m_sortColumn, -1);
     EXPECT_EQ(Names(), (Lines{"d\\s5a", "d\\s3", "d\\s5b", "d\\s1", "ab\\c"}));
+}
+
+// Every refill leaves the list as a fresh one would be: exactly the new rows,
+// none selected or focused, no selection mark, scrolled to the top, whether
+// the list held as many rows before, more, or fewer.
+TEST_F(Views, RefillsLeaveNoSelectionFocusOrScrollBehind) {
+    const auto archive = [](int files, const std::string& prefix) {
+        ArchiveSpec plan;
+        plan.folders = {{"d", {}}};
+        for (int i = 0; i < files; ++i)
+            plan.folders[0].files.push_back({prefix + std::to_string(100 + i), std::string(static_cast<std::size_t>(files - i), 'x')});
+        return plan;
+    };
+    const std::string base = WriteArchive("base.bsa", archive(60, "b"));
+    struct Case {
+        const char* name;
+        std::function<void()> refill;
+        Lines first;  // the first rows' names after the refill
+        int count;
+    } cases[] = {
+        {"header click", [&] { ClickHeader(1); }, {"d\\b159", "d\\b158"}, 60},
+        {"same archive again", [&] { Open(base); }, {"d\\b100", "d\\b101"}, 60},
+        {"larger archive", [&] { Open(WriteArchive("larger.bsa", archive(90, "l"))); }, {"d\\l100", "d\\l101"}, 90},
+        {"smaller archive", [&] { Open(WriteArchive("smaller.bsa", archive(3, "s"))); }, {"d\\s100", "d\\s101"}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Open(base);
+        SelectRows({1, 2, 58});
+        dlg.m_fileList.SetItemState(57, LVIS_FOCUSED, LVIS_FOCUSED);
+        dlg.m_fileList.SetSelectionMark(57);
+        dlg.m_fileList.EnsureVisible(59, FALSE);
+        ASSERT_GT(SendMessageA(dlg.m_fileList.m_hWnd, LVM_GETTOPINDEX, 0, 0), 0);
+
+        c.refill();
+        const Lines names = Names();
+        ASSERT_EQ(static_cast<int>(names.size()), c.count);
+        EXPECT_EQ(Lines(names.begin(), names.begin() + 2), c.first);
+        EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+        EXPECT_EQ(dlg.m_fileList.GetSelectedCount(), 0u);
+        EXPECT_EQ(dlg.m_fileList.GetNextItem(-1, LVNI_FOCUSED), -1);
+        EXPECT_EQ(SendMessageA(dlg.m_fileList.m_hWnd, LVM_GETSELECTIONMARK, 0, 0), -1);
+        EXPECT_EQ(SendMessageA(dlg.m_fileList.m_hWnd, LVM_GETTOPINDEX, 0, 0), 0);
+        // Every row complete: the size column matches the name's file.
+        for (int r = 0; r < c.count; r += 29) {
+            const int i = std::stoi(names[static_cast<std::size_t>(r)].substr(3)) - 100;
+            EXPECT_EQ(dlg.m_fileList.GetItemText(r, 1), std::to_string(c.count - i)) << r;
+        }
+    }
 }
 
 TEST_F(Views, HeaderClickBeforeAnyArchiveOnlyTakesTheColumn) {
