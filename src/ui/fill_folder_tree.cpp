@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/case_blind_order.h"
 #include "ui/kestrum_dlg.h"
 #include "ui/redraw_suspended.h"
 
@@ -29,21 +30,7 @@ namespace {
 struct Child {
     const std::string* text;
     std::int32_t node;  // the folder node, or -1 for a file
-    std::wstring wide;  // the text as the control keeps it, converted once for the comparisons
 };
-
-// The control keeps an ANSI text as UTF-16 converted with the ANSI code page.
-std::wstring Widened(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-bool CaseBlindGreater(const Child& a, const Child& b) {
-    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.wide.c_str(), static_cast<int>(a.wide.size()),
-                            b.wide.c_str(), static_cast<int>(b.wide.size())) == CSTR_GREATER_THAN;
-}
 
 }  // namespace
 
@@ -66,18 +53,20 @@ void CKestrumDlg::FillFolderTree() {
                      [&](std::int32_t a, std::int32_t b) { return tree[a].level < tree[b].level; });
     for (const std::int32_t k : byLevel) {
         const FolderNode& node = tree[static_cast<std::size_t>(k)];
-        children[node.level == 0 ? 0 : static_cast<std::size_t>(node.parent) + 1].push_back({&node.name, k, Widened(node.name)});
+        children[node.level == 0 ? 0 : static_cast<std::size_t>(node.parent) + 1].push_back({&node.name, k});
     }
     for (const BsaFileEntry& file : m_archive.m_files) {
         const BsaFolder& folder = m_archive.m_folders[static_cast<std::size_t>(file.folderIndex)];
-        children[static_cast<std::size_t>(folder.treeNode) + 1].push_back({&file.fileName, -1, Widened(file.fileName)});
+        children[static_cast<std::size_t>(folder.treeNode) + 1].push_back({&file.fileName, -1});
     }
 
     // A parent's item exists before its children go in: the top item first,
     // then the nodes level by level.
-    const auto fill = [&](HTREEITEM parent, std::vector<Child>& list) {
-        std::stable_sort(list.begin(), list.end(), CaseBlindGreater);
-        for (const Child& child : list) {
+    const auto fill = [&](HTREEITEM parent, const std::vector<Child>& list) {
+        std::vector<const std::string*> texts(list.size());
+        for (std::size_t i = 0; i < list.size(); ++i) texts[i] = list[i].text;
+        for (const std::size_t i : CaseBlindDescendingOrder(texts)) {
+            const Child& child = list[i];
             const HTREEITEM item = m_folderTree.InsertItem(child.text->c_str(), parent, TVI_SORT);
             if (child.node >= 0) tree[static_cast<std::size_t>(child.node)].item = item;
         }
