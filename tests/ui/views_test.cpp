@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "dialog_fixture.h"
+#include "ui/redraw_suspended.h"
 
 using namespace kestrum;
 using namespace kestrum::test;
@@ -138,6 +139,26 @@ TEST_F(Views, RefillsLeaveNoSelectionFocusOrScrollBehind) {
         for (int r = 0; r < c.count; r += 29) {
             const int i = std::stoi(names[static_cast<std::size_t>(r)].substr(3)) - 100;
             EXPECT_EQ(dlg.m_fileList.GetItemText(r, 1), std::to_string(c.count - i)) << r;
+        }
+    }
+}
+
+// A fill suspends redrawing of its view whether shown or hidden; the default
+// handling of the switch sets the window's visible bit when redraw comes back
+// on, which must not show a hidden view (a plain window handles the switch
+// that way; the list and tree controls may too).
+TEST_F(Views, RedrawSuspensionLeavesEachViewAsShownOrHiddenAsItWas) {
+    for (const char* windowClass : {"STATIC", WC_LISTVIEWA, WC_TREEVIEWA}) {
+        for (const bool shown : {false, true}) {
+            SCOPED_TRACE(std::string(windowClass) + (shown ? " shown" : " hidden"));
+            HWND view = CreateWindowExA(0, windowClass, "", WS_CHILD | (shown ? WS_VISIBLE : 0), 0, 0, 50, 50, dlg.m_hWnd,
+                                        nullptr, nullptr, nullptr);
+            ASSERT_NE(view, nullptr);
+            CWnd wrapper;
+            wrapper.Attach(view);
+            { RedrawSuspended quiet(wrapper); }
+            EXPECT_EQ((GetWindowLongA(view, GWL_STYLE) & WS_VISIBLE) != 0, shown);
+            DestroyWindow(view);
         }
     }
 }
