@@ -1,6 +1,5 @@
 // The file list: one row per file, in archive order or in the order of the
 // clicked column, and the header click that chooses that order.
-#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
