@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/app.h"
-#include "framework/dialog_script.h"
-#include "gui_support.h"
-#include "resource.h"
+#include "dialog_fixture.h"
 #include "ui/kestrum_app.h"
 #include "ui/kestrum_dlg.h"
 
@@ -23,18 +20,7 @@ namespace {
 bool IsAboutBox(HWND dialog) { return WindowText(dialog) == "About Kestrum"; }
 bool IsMainDialog(HWND dialog) { return WindowText(dialog) == "Kestrum"; }
 
-class AboutBox : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { InitCommonControls(); }
-    void SetUp() override {
-        ASSERT_TRUE(dlg.Create(CKestrumDlg::IDD));
-        app.m_pMainWnd = &dlg;
-    }
-    DialogScript script;
-    ScriptedDialogs scripted{script};
-    CWinApp app;
-    CKestrumDlg dlg;
-};
+using AboutBox = DialogFixture;
 
 TEST_F(AboutBox, SystemMenuEndsWithTheAboutItem) {
     HMENU menu = GetSystemMenu(dlg.m_hWnd, FALSE);
