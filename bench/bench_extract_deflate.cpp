@@ -42,12 +42,7 @@ void BM_ExtractAllDeflate(benchmark::State& state) {
         state.PauseTiming();
         MakeEmptyFolder(dest);
         state.ResumeTiming();
-        for (std::int32_t i = 0; i < static_cast<std::int32_t>(f.archive.m_files.size()); ++i) {
-            if (f.archive.ExtractFile(dest.string(), i, 0) != 0) {
-                state.SkipWithError("extraction failed");
-                return;
-            }
-        }
+        if (!ExtractEveryFile(state, f.archive, dest.string())) return;
     }
     state.SetBytesProcessed(state.iterations() * std::int64_t{kFolders} * kFilesPerFolder * kFileSize);
 }

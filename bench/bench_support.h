@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "archive/bsa_archive.h"
 #include "test_support.h"
 
 namespace kestrum::bench {
@@ -35,6 +36,19 @@ std::string CompressedBlock(const std::string& data, std::uint32_t prefix, int l
 // Removes whatever path holds and leaves it an empty folder: each run of an
 // extraction starts from the same state.
 void MakeEmptyFolder(const std::filesystem::path& path);
+
+// Extract All into dest, file by file in catalogue order; on the first failure
+// the benchmark is marked failed and false returned. Inline, so that only the
+// benchmarks that extract need the extractor.
+inline bool ExtractEveryFile(benchmark::State& state, CBsaArchive& archive, const std::string& dest) {
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(archive.m_files.size()); ++i) {
+        if (archive.ExtractFile(dest, i, 0) != 0) {
+            state.SkipWithError("extraction failed");
+            return false;
+        }
+    }
+    return true;
+}
 
 // Prints the usual console report, then for each (measured, baseline) pair
 // the ratio of their median real times (or single times without repetitions),
