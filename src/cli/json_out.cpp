@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/wide_text.h"
 #endif
 
 namespace kestrum::cli {
@@ -14,9 +16,8 @@ namespace kestrum::cli {
 namespace {
 std::string AnsiToUtf8(const std::string& text) {
     if (text.empty()) return text;
-    const int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring w(static_cast<std::size_t>(wide), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), w.data(), wide);
+    const std::wstring w = WideFromCodePage(text, CP_ACP);
+    const int wide = static_cast<int>(w.size());
     const int bytes = WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, out.data(), bytes, nullptr, nullptr);

@@ -6,16 +6,11 @@
 
 #include "framework/app.h"
 #include "framework/dialog_script.h"
+#include "platform/wide_text.h"
 
 namespace kestrum {
 
-std::wstring Cp1251ToWide(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = ::MultiByteToWideChar(1251, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(1251, 0, text.data(), static_cast<int>(text.size()), out.data(), length);
-    return out;
-}
+std::wstring Cp1251ToWide(const std::string& text) { return WideFromCodePage(text, 1251); }
 
 CFolderBrowser::CFolderBrowser(std::string titleCp1251, UINT flags, CWnd* pParentWnd)
     : m_title(std::move(titleCp1251)), m_flags(flags), m_pParentWnd(pParentWnd) {}

@@ -11,16 +11,11 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/wide_text.h"
+
 namespace kestrum {
 
 namespace {
-
-std::wstring Widened(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 int Compare(const std::wstring& a, const std::wstring& b) {
     return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
@@ -48,7 +43,7 @@ std::vector<std::size_t> CaseBlindDescendingOrder(const std::vector<const std::s
     std::vector<std::wstring> wide(n);
     std::vector<std::string> keys(n);
     for (std::size_t i = 0; i < n; ++i) {
-        wide[i] = Widened(*texts[i]);
+        wide[i] = WideFromCodePage(*texts[i], CP_ACP);
         keys[i] = SortKey(wide[i]);
     }
 
